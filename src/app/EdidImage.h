@@ -1,0 +1,143 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/BlockKind.h"
+#include "app/Callbacks.h"
+#include "app/SourceKind.h"
+#include "blocks/DataBlock.h"
+
+namespace velmar {
+
+class BlockPage;
+class Clock;
+class UserInterface;
+
+// What the main window's labels show about the image's source.
+struct SourceLabels {
+  std::string source = "None";
+  std::string pathCaption;
+  std::string path;
+  std::string modifiedMark;
+};
+
+// Which of the block buttons are enabled.
+struct BlockButtons {
+  bool addBlock = false;
+  bool removeBlock = false;
+  bool showModes = false;
+};
+
+// Told about everything a view of the image shows: pages, the active page,
+// the page area's visibility, the labels and the buttons.
+class ImageObserver {
+ public:
+  virtual ~ImageObserver() = default;
+  // `page` was appended as the last entry.
+  virtual void OnPageAdded(BlockPage* page) = 0;
+  // `page` leaves the list and is destroyed right after this call.
+  virtual void OnPageRemoved(BlockPage* page) = 0;
+  // `page` (null for none) became the active page.
+  virtual void OnActivePageChanged(BlockPage* page) = 0;
+  virtual void OnPageAreaShown(bool shown) = 0;
+  // The labels, the modified mark or the buttons changed.
+  virtual void OnStateChanged() = 0;
+};
+
+// The one EDID image: a 512-byte buffer split into up to 8 blocks, each shown by
+// its page and decoded in place by the page's model.
+class EdidImage : public CallbackContext {
+ public:
+  // `pageOwner` is what the pages and models call back (the main window);
+  // null makes the image itself the owner.
+  explicit EdidImage(UserInterface& ui, CallbackContext* pageOwner = nullptr);
+  ~EdidImage() override;
+  EdidImage(const EdidImage&) = delete;
+  EdidImage& operator=(const EdidImage&) = delete;
+
+  // The image. Bytes past the used size are zero after a load and after RelayoutBlocks.
+  std::array<uint8_t, kMaxEdidSize> rawData{};
+
+  // End offset of the last entry; 0 without entries.
+  unsigned GetUsedSize() const;
+  // Discards every entry and splits rawData into new ones. Leaves the source and
+  // the modified flag alone.
+  void Rebuild();
+  // Attaches `page` to the bytes at `start` and appends it; false (with the
+  // message) when the page refuses them. The page is kept only on success.
+  bool AppendBlock(std::unique_ptr<BlockPage> page, unsigned start, unsigned room);
+  // The "Add Block" and "Remove Block" commands.
+  void AddBlock();
+  void RemoveBlock();
+  void UpdateButtons();
+  void SetSource(SourceKind kind, const SourceDetails& details = SourceDetails());
+  // Loaders start with this: modified cleared, every byte zero.
+  void ResetForLoad();
+  // Shows "None" as the source and empties the path caption and label; the
+  // modified mark and the source kind stay as they are.
+  void ShowNoSourceLabels();
+
+  // CallbackContext
+  void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
+  void DescribeByte(unsigned index, std::string& name, std::string& group, std::string& blockLabel) override;
+  void RelayoutBlocks() override;
+  void SetModified() override;
+
+  unsigned BlockCount() const { return blockCount; }
+  BlockPage* GetPage(unsigned index) const;
+  unsigned BlockEnd(unsigned index) const { return index < kMaxBlocks ? blockEnds[index] : 0; }
+  SourceKind GetSourceKind() const { return sourceKind; }
+  bool IsModified() const { return modified; }
+  void ClearModified() { modified = false; }
+  // Sets the flag alone; the modified mark stays as it is.
+  void SetModifiedFlag(bool value) { modified = value; }
+  const SourceLabels& Labels() const { return labels; }
+  const BlockButtons& Buttons() const { return buttons; }
+  bool PageAreaShown() const { return pageAreaShown; }
+
+  // The active page's position, or -1 when none is active.
+  int ActiveIndex() const { return activeIndex; }
+  // Makes the page at `index` the active one (-1 for none).
+  void SetActivePage(int index);
+
+  void SetObserver(ImageObserver* imageObserver) { observer = imageObserver; }
+  // The clock of the errors report's time line.
+  void SetClock(const Clock* reportClock) { clock = reportClock; }
+  UserInterface& Ui() const { return ui; }
+  CallbackContext* PageOwner() const { return pageOwner; }
+
+  // The kind of block that may stand first in `data` (the whole 512 bytes).
+  static std::optional<BlockKind> RecognizeFirstBlock(const uint8_t* data);
+
+  // Label and dump texts used by the main window and the command line.
+  void AppendSummary(CallbackFillContentTgt* target);
+  void AppendErrorsReport(CallbackFillContentTgt* target);
+
+ private:
+  // The kind of the extension at `start`, or none (the caller reports the failure).
+  std::optional<BlockKind> RecognizeExtension(unsigned start, unsigned room) const;
+  void ClearEntries();
+  void ShowPageArea(bool shown);
+  void NotifyState();
+
+  UserInterface& ui;
+  CallbackContext* pageOwner = nullptr;
+  std::array<uint32_t, kMaxBlocks> blockEnds{};
+  std::array<std::unique_ptr<BlockPage>, kMaxBlocks> entries;
+  uint32_t blockCount = 0;
+  SourceKind sourceKind = SourceKind::Custom;
+  bool modified = false;
+
+  int activeIndex = -1;
+  bool pageAreaShown = false;
+  SourceLabels labels;
+  BlockButtons buttons;
+  ImageObserver* observer = nullptr;
+  const Clock* clock = nullptr;
+};
+
+}  // namespace velmar

@@ -1,0 +1,139 @@
+#include "blocks/DisplayIDBlock.h"
+
+#include <cstring>
+
+#include "app/Callbacks.h"
+#include "util/Format.h"
+
+namespace velmar {
+
+DisplayIDBlock::DisplayIDBlock(unsigned blockOffset, uint8_t* data, unsigned availableBytes,
+                               CallbackContext* blockListener, bool baseSection)
+    : DataBlock(blockOffset, blockListener) {
+  const bool accepted = baseSection ? AcceptsBaseSection(data, availableBytes)
+                                    : AcceptsExtension(data, availableBytes);
+  if (!accepted) return;
+  bytes = data;
+  available = availableBytes;
+  isBaseSection = baseSection;
+}
+
+bool DisplayIDBlock::AcceptsBaseSection(const uint8_t* data, unsigned availableBytes) {
+  return data != nullptr && availableBytes >= kBaseSectionMinimum && data[0] == kVersion &&
+         data[1] <= kMaxPayload && data[1] <= availableBytes;
+}
+
+bool DisplayIDBlock::AcceptsExtension(const uint8_t* data, unsigned availableBytes) {
+  return data != nullptr && availableBytes >= kBlockSize && data[0] == kExtensionTag &&
+         data[1] == kVersion && data[2] <= kMaxPayload && data[2] <= availableBytes;
+}
+
+bool DisplayIDBlock::InitDefaultBaseBytes(uint8_t* data, unsigned room) {
+  if (data == nullptr || room < kBaseSectionMinimum) return false;
+  const uint8_t section[kBaseSectionMinimum] = {kVersion, 0x00, 0x00, 0x00, 0xEF};
+  std::memcpy(data, section, sizeof section);
+  return true;
+}
+
+bool DisplayIDBlock::InitDefaultExtensionBytes(uint8_t* data, unsigned room) {
+  if (data == nullptr || room < kBlockSize) return false;
+  std::memset(data, 0, kBlockSize);
+  data[0] = kExtensionTag;
+  data[1] = kVersion;
+  data[5] = ComputeChecksum(data + 1, 4);
+  data[kBlockSize - 1] = ComputeChecksum(data, kBlockSize - 1);
+  return true;
+}
+
+bool DisplayIDBlock::CheckBaseCandidate(const uint8_t* image, unsigned position, unsigned availableBytes,
+                                        CallbackFillContentTgt* report) {
+  if (image == nullptr || availableBytes <= 4) {
+    report->Append(Format("  DisplayID1.1....: %u - unsufficient size. Required at least %u bytes\r\n",
+                          availableBytes, kBaseSectionMinimum));
+    return false;
+  }
+  const uint8_t size = image[position + 1];
+  if (size >= 252) {
+    report->Append(Format("  DisplayID1.1....: Byte[%u] = %u specifies size large than maximum (%u bytes)\r\n",
+                          position + 1, size, kMaxPayload));
+    return false;
+  }
+  if (availableBytes < size) {
+    report->Append(Format(
+        "  DisplayID1.1....: Byte[%u] = %u specifies size large than available space (%u bytes)\r\n",
+        position + 1, size, availableBytes));
+    return false;
+  }
+  if (image[position] != kVersion) {
+    report->Append(Format("  DisplayID1.1....: Byte[%u] = 0x%02X defines invalid version. Should be 0x%02X\r\n",
+                          position, image[position], kVersion));
+    return false;
+  }
+  return true;
+}
+
+bool DisplayIDBlock::CheckExtensionCandidate(const uint8_t* image, unsigned position,
+                                             unsigned availableBytes, CallbackFillContentTgt* report) {
+  if (image == nullptr || availableBytes < kBlockSize) {
+    report->Append(Format("  DisplayID1.1 Ext: %u - unsufficient size. Required %u bytes\r\n", availableBytes,
+                          kBlockSize));
+    return false;
+  }
+  if (image[position] != kExtensionTag) {
+    report->Append(Format(
+        "  DisplayID1.1 Ext: Byte[%u] = 0x%02X does not match DisplayID extension tag (0x%02X)\r\n", position,
+        image[position], kExtensionTag));
+    return false;
+  }
+  return CheckBaseCandidate(image, position + 1, availableBytes - 1, report);
+}
+
+uint8_t* DisplayIDBlock::Section() const {
+  if (bytes == nullptr) return nullptr;
+  return isBaseSection ? bytes : bytes + 1;
+}
+
+unsigned DisplayIDBlock::GetSectionSize() const {
+  const uint8_t* section = Section();
+  return section != nullptr ? section[1] + 5u : 0;
+}
+
+unsigned DisplayIDBlock::GetExtensionCount() const {
+  return bytes != nullptr && isBaseSection ? bytes[3] : 0;
+}
+
+bool DisplayIDBlock::IsBaseBlock() const { return bytes != nullptr && isBaseSection; }
+
+uint8_t DisplayIDBlock::GetChecksum() const {
+  if (bytes == nullptr) return 0;
+  return isBaseSection ? bytes[GetSectionSize() - 1] : bytes[kBlockSize - 1];
+}
+
+unsigned DisplayIDBlock::GetSize() const {
+  if (bytes == nullptr) return 0;
+  return isBaseSection ? GetSectionSize() : kBlockSize;
+}
+
+unsigned DisplayIDBlock::GetVersion() const { return bytes != nullptr ? bytes[0] : 0; }
+
+void DisplayIDBlock::SetExtensionCount(unsigned count) {
+  if (bytes == nullptr || !isBaseSection) return;
+  Write write(*this);
+  bytes[3] = static_cast<uint8_t>(count);
+}
+
+void DisplayIDBlock::UpdateChecksum() {
+  if (bytes == nullptr) return;
+  Write write(*this);
+}
+
+void DisplayIDBlock::WriteChecksum() {
+  uint8_t* section = Section();
+  if (section == nullptr) return;
+  const unsigned size = GetSectionSize();
+  // A section that would not fit the bytes the model was given is left alone.
+  if (isBaseSection ? size > available : size + 1 > kBlockSize - 1) return;
+  section[size - 1] = ComputeChecksum(section, size - 1);
+}
+
+}  // namespace velmar

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "pages/BlockPage.h"
+
+namespace velmar {
+
+class DisplayIDBlock;
+
+// The page of DisplayID data: a base section or an extension block. It shows no buttons.
+class DisplayIDBlockPage : public BlockPage {
+ public:
+  DisplayIDBlockPage(bool baseSection, unsigned index, CallbackContext* owner, UserInterface* ui);
+
+  bool AttachBlock(uint8_t* data, unsigned available, unsigned offset) override;
+  unsigned GetExtensionCount() const override;
+  void SetExtensionCount(unsigned count) override;
+
+  bool IsBaseSectionPage() const { return isBaseSection; }
+  // The page's model, or null.
+  DisplayIDBlock* Model() const;
+
+ protected:
+  bool isBaseSection = false;
+};
+
+}  // namespace velmar

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+#include "app/MainWindowCore.h"
+#include "storage/BinFile.h"
+#include "storage/FileIO.h"
+#include "storage/TxtFile.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestData.h"
+
+namespace velmar {
+namespace {
+
+using testing::MakeBase13;
+using testing::ReadTextFile;
+using testing::ScriptedUserInterface;
+using testing::WriteTextFile;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { dir = testing::MakeTempDir(); }
+  void TearDown() override { testing::RemoveTree(dir); }
+  std::string Path(const std::string& name) const { return dir + "/" + name; }
+  void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
+    WriteTextFile(Path(name), std::string(bytes.begin(), bytes.end()));
+  }
+  std::vector<uint8_t> Used() const {
+    return std::vector<uint8_t>(core.Image().rawData.begin(), core.Image().rawData.begin() + core.Image().GetUsedSize());
+  }
+
+  std::string dir;
+  ScriptedUserInterface ui;
+  MainWindowCore core{ui};
+};
+
+TEST(TxtParseTest, LenientLayouts) {
+  std::array<uint8_t, 512> bytes{};
+  unsigned count = 0;
+  ASSERT_EQ(ParseTxtBytes("00: 00 FF ff\n010| 0x1F 1FF, 0 1 2\r\n", bytes, &count), TxtParseStatus::Ok);
+  EXPECT_EQ(count, 8u);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8),
+            (std::vector<uint8_t>{0x00, 0xFF, 0xFF, 0x1F, 0xFF, 0x00, 0x01, 0x02}));
+  ASSERT_EQ(ParseTxtBytes("abc: AB\n", bytes, &count), TxtParseStatus::Ok);
+  EXPECT_EQ(count, 1u);
+  EXPECT_EQ(bytes[0], 0xAB);
+  // A label only counts at the start of a line; later a colon is a separator.
+  ASSERT_EQ(ParseTxtBytes("AA BB: CC\n,,\n\t  \n", bytes, &count), TxtParseStatus::Ok);
+  EXPECT_EQ(count, 3u);
+  EXPECT_EQ(bytes[1], 0xBB);
+  ASSERT_EQ(ParseTxtBytes("", bytes, &count), TxtParseStatus::Ok);
+  EXPECT_EQ(count, 0u);
+}
+
+TEST(TxtParseTest, Failures) {
+  std::array<uint8_t, 512> bytes{};
+  EXPECT_EQ(ParseTxtBytes("GG", bytes), TxtParseStatus::InvalidFormat);
+  EXPECT_EQ(ParseTxtBytes("01 0x", bytes), TxtParseStatus::InvalidFormat);
+  EXPECT_EQ(ParseTxtBytes("01 -1", bytes), TxtParseStatus::InvalidFormat);
+  EXPECT_EQ(ParseTxtBytes(std::string(31, '1'), bytes), TxtParseStatus::InvalidFormat);
+  EXPECT_EQ(ParseTxtBytes(std::string(30, '1'), bytes), TxtParseStatus::Ok);
+  std::string many;
+  for (int i = 0; i < 513; ++i) many += "01 ";
+  EXPECT_EQ(ParseTxtBytes(many, bytes), TxtParseStatus::Overflow);
+  EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; }));
+  many.resize(many.size() - 3);
+  EXPECT_EQ(ParseTxtBytes(many, bytes), TxtParseStatus::Ok);
+}
+
+TEST_F(FilesTest, TextRoundTripOfRealEdids) {
+  for (const std::string& file : testing::CorpusFiles()) {
+    ASSERT_TRUE(LoadBinFile(core.Image(), file));
+    const std::vector<uint8_t> original = Used();
+    const std::string text = TxtFileContents(core.Image());
+    WriteTextFile(Path("x.txt"), text);
+    ui.Clear();
+    ASSERT_TRUE(LoadTxtFile(core.Image(), Path("x.txt")));
+    EXPECT_EQ(Used(), original) << file;
+    EXPECT_EQ(TxtFileContents(core.Image()), text);
+  }
+}
+
+TEST_F(FilesTest, TextLayoutOfTheWriter) {
+  WriteBytes("a.bin", MakeBase13());
+  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  const std::string text = TxtFileContents(core.Image());
+  EXPECT_EQ(text.substr(0, 49), "00 FF FF FF FF FF FF 00 00 00 00 00 00 00 00 00\r\n");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
+  EXPECT_EQ(text.size(), 8u * 49u);
+}
+
+TEST_F(FilesTest, InvalidTextEmptiesTheImageButRecordsTheSource) {
+  WriteBytes("a.bin", MakeBase13());
+  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  WriteTextFile(Path("bad.txt"), "00 FF GG\n");
+  ASSERT_TRUE(LoadTxtFile(core.Image(), Path("bad.txt")));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid File Format"});
+  EXPECT_EQ(core.Image().BlockCount(), 0u);
+  EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::TxtFile);
+  EXPECT_EQ(core.Image().Labels().source, "None");
+}
+
+TEST_F(FilesTest, BinaryReaderTakesTheFirst512Bytes) {
+  std::vector<uint8_t> bytes = MakeBase13();
+  bytes.resize(600, 0x77);
+  WriteBytes("big.bin", bytes);
+  ASSERT_TRUE(LoadBinFile(core.Image(), Path("big.bin")));
+  EXPECT_EQ(core.Image().rawData[511], 0x77);
+  EXPECT_EQ(core.Image().BlockCount(), 1u);
+  EXPECT_EQ(core.Image().Labels().source, "big.bin (Binary File)");
+  EXPECT_EQ(core.Image().Labels().path, dir);
+}
+
+TEST_F(FilesTest, LoadingClearsModifiedEvenWhenRebuildFails) {
+  core.Image().SetModified();
+  WriteBytes("junk.bin", {1, 2, 3});
+  ASSERT_TRUE(LoadBinFile(core.Image(), Path("junk.bin")));
+  EXPECT_FALSE(core.Image().IsModified());
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Base Block"});
+}
+
+TEST_F(FilesTest, UnreadableFileLeavesTheImageAlone) {
+  WriteBytes("a.bin", MakeBase13());
+  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  core.Image().SetModified();
+  EXPECT_FALSE(LoadBinFile(core.Image(), Path("missing.bin")));
+  EXPECT_FALSE(LoadTxtFile(core.Image(), dir));  // a folder cannot be read as a file
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Failed to open [" + Path("missing.bin") + "] for reading",
+                                                   "Failed to open [" + dir + "] for reading"}));
+  EXPECT_EQ(core.Image().BlockCount(), 1u);
+  EXPECT_TRUE(core.Image().IsModified());
+  EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::BinFile);
+}
+
+TEST_F(FilesTest, LoadCommandsAskBeforeDiscardingEdits) {
+  WriteBytes("a.bin", MakeBase13());
+  ui.openPaths = {Path("a.bin")};
+  core.LoadBinFile();
+  EXPECT_TRUE(ui.questions.empty());
+  ASSERT_EQ(ui.openDialogs.size(), 1u);
+  EXPECT_EQ(ui.openDialogs[0].defaultExtension, "bin");
+  EXPECT_EQ(ui.openDialogs[0].filter,
+            "Binary files (*.bin)|*.bin|EDID Binary files (*.edid)|*.edid|EDID Binary files (*.ebin)|*.ebin|All "
+            "files (*.*)|*.*||");
+  core.Image().SetModified();
+  ui.answers = {false};
+  core.LoadTxtFile();
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"All unsaved data will be lost\r\nAre you sure?"});
+  EXPECT_EQ(ui.openDialogs.size(), 1u);  // cancelled before the dialog
+  EXPECT_TRUE(core.Image().IsModified());
+}
+
+TEST_F(FilesTest, SaveCommandsWriteAndRecordTheSource) {
+  WriteBytes("a.bin", MakeBase13());
+  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  core.Image().SetModified();
+  ui.savePaths = {Path("out.txt"), Path("out.bin")};
+  core.SaveTxtFile();
+  EXPECT_EQ(ui.saveDialogs[0].filter, "Text files (*.txt)|*.txt|EDID Text files (*.etxt)|*.etxt|All files (*.*)|*.*||");
+  EXPECT_FALSE(core.Image().IsModified());
+  EXPECT_EQ(core.Image().Labels().source, "out.txt (Text File)");
+  EXPECT_EQ(core.Image().Labels().modifiedMark, "");
+  core.SaveBinFile();
+  EXPECT_EQ(testing::ReadBytes(Path("out.bin")), MakeBase13());
+  EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::BinFile);
+}
+
+TEST_F(FilesTest, SavingAnEmptyImageCreatesAnEmptyFile) {
+  ui.savePaths = {Path("empty.bin")};
+  core.Initialize();
+  core.SaveBinFile();
+  EXPECT_TRUE(std::filesystem::exists(Path("empty.bin")));
+  EXPECT_EQ(std::filesystem::file_size(Path("empty.bin")), 0u);
+  EXPECT_EQ(core.Image().Labels().source, "None");
+}
+
+TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndTheState) {
+  WriteBytes("a.bin", MakeBase13());
+  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  core.Image().SetModified();
+  WriteTextFile(Path("keep.txt"), "old contents");
+  {
+    // The disk is full.
+    ScopedWriteOverride full([](int fd, const void* data, size_t size) -> long {
+      (void)fd, (void)data, (void)size;
+      errno = ENOSPC;
+      return -1;
+    });
+    ui.savePaths = {Path("keep.txt")};
+    core.SaveTxtFile();
+  }
+  EXPECT_EQ(ReadTextFile(Path("keep.txt")), "old contents");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].find("Failed to write [" + Path("keep.txt") + "]"), 0u);
+  EXPECT_TRUE(core.Image().IsModified());
+  EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::BinFile);
+  size_t entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    (void)entry;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2u);  // no temporary file left behind
+}
+
+TEST_F(FilesTest, UncreatableFileShowsTheOpenMessage) {
+  ui.savePaths = {Path("no/such/folder/x.bin")};
+  core.SaveBinFile();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("no/such/folder/x.bin") + "] for writing"});
+}
+
+TEST_F(FilesTest, SaveKeepsPermissionsAndWritesThroughLinks) {
+  WriteTextFile(Path("real.txt"), "x");
+  ASSERT_EQ(::chmod(Path("real.txt").c_str(), 0640), 0);
+  ASSERT_EQ(::symlink("real.txt", Path("link.txt").c_str()), 0);
+  std::string error;
+  ASSERT_EQ(WriteFileAtomically(Path("link.txt"), "new", &error), WriteStatus::Ok);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("link.txt")));
+  EXPECT_EQ(ReadTextFile(Path("real.txt")), "new");
+  struct stat info {};
+  ASSERT_EQ(::stat(Path("real.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+}  // namespace
+}  // namespace velmar
