@@ -28,6 +28,7 @@ bool OpenFileFromCommandLine(EdidImage& image, const std::string& path) {
   const std::string name = FileNameOf(path);
   // Only the file name counts: folders such as ~/.config keep their dots to themselves.
   const std::string extension = ToUpperAscii(name.find('.') == std::string::npos ? name : FileExtension(path));
+  if (extension.empty()) return false;
   if (extension == "TXT" || extension == "ETXT") return LoadTxtFile(image, path);
   if (extension == "BIN" || extension == "EBIN" || extension == "EDID") return LoadBinFile(image, path);
   image.Ui().ShowMessage(Format("Invalid file extension: %s", extension.c_str()));
