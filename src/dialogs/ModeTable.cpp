@@ -1,0 +1,213 @@
+#include "dialogs/ModeTable.h"
+
+#include <iterator>
+#include <utility>
+
+#include "util/Format.h"
+
+namespace velmar {
+
+namespace {
+
+// Parsed numbers saturate here, so the difference of any two stays in range
+// and every "%u" value keeps its own place.
+constexpr int64_t kNumberLimit = 1000000000000000000;  // 10^18
+
+bool Has(const ModeEntry& entry, uint32_t bit) { return (entry.present & bit) != 0; }
+bool Flag(const ModeEntry& entry, uint32_t bit) { return (entry.flags & bit) != 0; }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::string SourceText(const ModeEntry& entry) {
+  static const char* const kTexts[] = {"Undef%s",   "Detailed%s", "Established%s", "Standard%s",
+                                       "CEA-SVD%s", "CEA-VSDB%s", "CVT-3Byte%s"};
+  const auto value = static_cast<uint32_t>(entry.source);
+  if (value >= std::size(kTexts)) return std::string();
+  const std::string vic = Has(entry, kPresentVic) ? Format(" VIC[%u]", entry.vic) : std::string();
+  return Format(kTexts[value], vic.c_str());
+}
+
+std::string BlockKindText(ModeBlockKind kind) {
+  const auto value = static_cast<uint32_t>(kind);
+  switch (kind) {
+    case ModeBlockKind::Undefined: return "Undef";
+    case ModeBlockKind::EdidBase: return "EDID Base";
+    case ModeBlockKind::EdidDescriptor0:
+    case ModeBlockKind::EdidDescriptor1:
+    case ModeBlockKind::EdidDescriptor2:
+    case ModeBlockKind::EdidDescriptor3: return Format("EDID(B) Desc%u", value - 2);
+    case ModeBlockKind::DisplayIdBase: return "DID Base";
+    case ModeBlockKind::CeaExtension: return "CEA(E)";
+    case ModeBlockKind::DiExtension: return "DI(E)";
+    case ModeBlockKind::DisplayIdExtension: return "DID(E)";
+  }
+  return std::string();
+}
+
+std::string Format3DText(Stereo3DFormat format) {
+  switch (format) {
+    case Stereo3DFormat::None2D: return "2D";
+    case Stereo3DFormat::FrameAlternate: return "FrameAlternate";
+    case Stereo3DFormat::Interleaved: return "Interleaved";
+    case Stereo3DFormat::FramePacking: return "FramePacking";
+    case Stereo3DFormat::SideBySide: return "SideBySide";
+    case Stereo3DFormat::TopBottom: return "TopBottom";
+  }
+  return std::string();
+}
+
+std::string Number(uint32_t value) { return Format("%u", value); }
+std::string Pair(uint32_t first, uint32_t second) { return Format("%ux%u", first, second); }
+
+}  // namespace
+
+const std::array<ModeColumn, kModeColumnCount>& ModeTable::Columns() {
+  static const std::array<ModeColumn, kModeColumnCount> kColumns = {{
+      {"Resolution", 80, ModeSortType::Pair},
+      {"Refresh Rate", 90, ModeSortType::Number},
+      {"Source", 90, ModeSortType::Text},
+      {"Block", 110, ModeSortType::Text},
+      {"3D Format", 105, ModeSortType::Text},
+      {"PixelClock", 80, ModeSortType::Number},
+      {"Repetition", 73, ModeSortType::Text},
+      {"HTotal", 55, ModeSortType::Number},
+      {"VTotal", 55, ModeSortType::Number},
+      {"Native", 55, ModeSortType::Text},
+      {"ReducedBlank", 90, ModeSortType::Text},
+      {"HPolarity", 70, ModeSortType::Text},
+      {"VPolarity", 70, ModeSortType::Text},
+      {"3D Polarity", 80, ModeSortType::Text},
+      {"3D Exclusive", 80, ModeSortType::Text},
+      {"HBorder", 65, ModeSortType::Pair},
+      {"VBorder", 65, ModeSortType::Pair},
+      {"HPorch", 60, ModeSortType::Number},
+      {"VPorch", 60, ModeSortType::Number},
+      {"HSync", 50, ModeSortType::Number},
+      {"VSync", 50, ModeSortType::Number},
+  }};
+  return kColumns;
+}
+
+std::string ModeTable::RefreshRateText(const ModeEntry& entry) {
+  const char* interlace = entry.interlaced != 0 ? "(i)" : "";
+  if (entry.fractional != 0) return Format("%.2fHz%s", entry.refreshHz * 1000.0 / 1001.0, interlace);
+  return Format("%uHz%s", entry.refreshHz, interlace);
+}
+
+ModeTable::Row ModeTable::CellTexts(const ModeEntry& e) {
+  Row row;
+  if (Has(e, kPresentHActive) || Has(e, kPresentVActive)) row[kColumnResolution] = Pair(e.hActive, e.vActive);
+  if (Has(e, kPresentRefresh)) row[kColumnRefreshRate] = RefreshRateText(e);
+  if (Has(e, kPresentSource)) row[kColumnSource] = SourceText(e);
+  if (Has(e, kPresentBlockKind)) row[kColumnBlock] = BlockKindText(e.blockKind);
+  if (Has(e, kPresentFormat3D)) row[kColumn3DFormat] = Format3DText(e.format3D);
+  if (Has(e, kPresentPixelClock)) row[kColumnPixelClock] = Format("%uKHz", e.pixelClockKHz);
+  if (Has(e, kPresentRepetition)) row[kColumnRepetition] = Number(e.repetition);
+  if (Has(e, kPresentHTotal)) row[kColumnHTotal] = Number(e.hTotal);
+  if (Has(e, kPresentVTotal)) row[kColumnVTotal] = Number(e.vTotal);
+  if (Has(e, kPresentNative) && Flag(e, kModeFlagNative)) row[kColumnNative] = "yes";
+  if (Has(e, kPresentReducedBlanking) && Flag(e, kModeFlagReducedBlanking)) row[kColumnReducedBlank] = "yes";
+  if (Has(e, kPresentHPolarity)) row[kColumnHPolarity] = Flag(e, kModeFlagHSyncPositive) ? "positive" : "negative";
+  if (Has(e, kPresentVPolarity)) row[kColumnVPolarity] = Flag(e, kModeFlagVSyncPositive) ? "positive" : "negative";
+  if (Has(e, kPresent3DPolarity)) {
+    row[kColumn3DPolarity] = Flag(e, kModeFlag3DRightEyeFirst) ? "right eye" : "left eye";
+  }
+  if (Has(e, kPresent3DOnly) && Flag(e, kModeFlag3DOnly)) row[kColumn3DExclusive] = "yes";
+  // A border on the far side alone is still worth showing, even when the
+  // filler did not mark the near side as present.
+  if (Has(e, kPresentHBorderLeft) || e.hBorderRight != 0) row[kColumnHBorder] = Pair(e.hBorderLeft, e.hBorderRight);
+  if (Has(e, kPresentVBorderTop) || e.vBorderBottom != 0) row[kColumnVBorder] = Pair(e.vBorderTop, e.vBorderBottom);
+  if (Has(e, kPresentHFrontPorch)) row[kColumnHPorch] = Number(e.hFrontPorch);
+  if (Has(e, kPresentVFrontPorch)) row[kColumnVPorch] = Number(e.vFrontPorch);
+  if (Has(e, kPresentHSync)) row[kColumnHSync] = Number(e.hSync);
+  if (Has(e, kPresentVSync)) row[kColumnVSync] = Number(e.vSync);
+  return row;
+}
+
+int64_t ModeTable::LeadingNumber(std::string_view text, size_t* end) {
+  size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  const size_t digitsStart = i;
+  int64_t value = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+    if (value < kNumberLimit) value = value * 10 + (text[i] - '0');
+    if (value > kNumberLimit) value = kNumberLimit;
+    ++i;
+  }
+  const bool any = i > digitsStart;
+  if (end != nullptr) *end = any ? i : 0;
+  return negative ? -value : value;
+}
+
+int64_t ModeTable::CompareCells(ModeSortType type, std::string_view a, std::string_view b) {
+  switch (type) {
+    case ModeSortType::Text: {
+      const int order = a.compare(b);
+      return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    }
+    case ModeSortType::Number:
+      return LeadingNumber(a) - LeadingNumber(b);
+    case ModeSortType::Pair: {
+      size_t endA = 0;
+      size_t endB = 0;
+      const int64_t firstA = LeadingNumber(a, &endA);
+      const int64_t firstB = LeadingNumber(b, &endB);
+      if (firstA != firstB) return firstA - firstB;
+      // The second number exists only behind the "x" that ends the first.
+      auto second = [](std::string_view text, size_t stop) -> int64_t {
+        if (stop >= text.size() || text[stop] != 'x') return 0;
+        return LeadingNumber(text.substr(stop + 1));
+      };
+      return second(a, endA) - second(b, endB);
+    }
+  }
+  return 0;
+}
+
+void ModeTable::AddMode(const ModeEntry& entry) { rows.push_back(CellTexts(entry)); }
+
+void ModeTable::Open(CallbackContext* owner) {
+  rows.clear();
+  if (owner != nullptr) owner->FillContent(this, kContentModes);
+  SortRows(kColumnResolution, true);
+}
+
+void ModeTable::SortRows(unsigned column) {
+  if (column >= kModeColumnCount || rows.size() < 2) return;
+  const ModeSortType type = Columns()[column].sortType;
+  bool swapped = true;
+  while (swapped) {
+    swapped = false;
+    for (size_t i = 1; i < rows.size(); ++i) {
+      const int64_t d = CompareCells(type, rows[i - 1][column], rows[i][column]);
+      if ((d < 0 && !sortAscending) || (d > 0 && sortAscending)) {
+        std::swap(rows[i - 1], rows[i]);
+        swapped = true;
+      }
+    }
+  }
+}
+
+void ModeTable::SortRows(unsigned column, bool ascending) {
+  sortAscending = ascending;
+  SortRows(column);
+}
+
+void ModeTable::ClickHeading(unsigned column) {
+  if (column >= kModeColumnCount) return;
+  sortAscending = !sortAscending;
+  SortRows(column);
+}
+
+const std::string& ModeTable::Cell(size_t row, unsigned column) const {
+  static const std::string kEmpty;
+  if (row >= rows.size() || column >= kModeColumnCount) return kEmpty;
+  return rows[row][column];
+}
+
+}  // namespace velmar
