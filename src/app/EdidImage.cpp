@@ -50,14 +50,14 @@ BlockPage* EdidImage::GetPage(unsigned index) const {
 }
 
 std::optional<BlockKind> EdidImage::RecognizeFirstBlock(const uint8_t* data) {
-  if (data[0] == DisplayIDBlock::kVersion && data[1] <= DisplayIDBlock::kMaxPayload) {
+  if (DisplayIDBlock::IsBaseVersion(data[0]) && data[1] <= DisplayIDBlock::kMaxPayload) {
     return BlockKind::DisplayIdBase;
   }
   if (HasEdidHeader(data) && data[kEdidVersionByte] == 1) {
     if (data[kEdidRevisionByte] == 4) return BlockKind::Edid14Base;
     if (data[kEdidRevisionByte] <= 3) return BlockKind::Edid13Base;
   }
-  if (data[0] == DisplayIDBlock::kExtensionTag && data[1] == DisplayIDBlock::kVersion &&
+  if (data[0] == DisplayIDBlock::kExtensionTag && DisplayIDBlock::IsExtensionVersion(data[1]) &&
       data[2] <= DisplayIDBlock::kMaxPayload) {
     return BlockKind::DisplayIdExtension;
   }
@@ -70,7 +70,7 @@ std::optional<BlockKind> EdidImage::RecognizeExtension(unsigned start, unsigned 
   const uint8_t* q = rawData.data() + start;
   if (room >= 5 && q[0] == DisplayIDBlock::kExtensionTag) {
     if (room < kBlockSize) return std::nullopt;
-    if (q[1] == DisplayIDBlock::kVersion && q[2] <= DisplayIDBlock::kMaxPayload && q[2] <= room) {
+    if (DisplayIDBlock::IsExtensionVersion(q[1]) && q[2] <= DisplayIDBlock::kMaxPayload && q[2] <= room) {
       return BlockKind::DisplayIdExtension;
     }
   }

@@ -19,13 +19,13 @@ DisplayIDBlock::DisplayIDBlock(unsigned blockOffset, uint8_t* data, unsigned ava
 }
 
 bool DisplayIDBlock::AcceptsBaseSection(const uint8_t* data, unsigned availableBytes) {
-  return data != nullptr && availableBytes >= kBaseSectionMinimum && data[0] == kVersion &&
+  return data != nullptr && availableBytes >= kBaseSectionMinimum && IsBaseVersion(data[0]) &&
          data[1] <= kMaxPayload && data[1] <= availableBytes;
 }
 
 bool DisplayIDBlock::AcceptsExtension(const uint8_t* data, unsigned availableBytes) {
   return data != nullptr && availableBytes >= kBlockSize && data[0] == kExtensionTag &&
-         data[1] == kVersion && data[2] <= kMaxPayload && data[2] <= availableBytes;
+         IsExtensionVersion(data[1]) && data[2] <= kMaxPayload && data[2] <= availableBytes;
 }
 
 bool DisplayIDBlock::InitDefaultBaseBytes(uint8_t* data, unsigned room) {
@@ -47,6 +47,11 @@ bool DisplayIDBlock::InitDefaultExtensionBytes(uint8_t* data, unsigned room) {
 
 bool DisplayIDBlock::CheckBaseCandidate(const uint8_t* image, unsigned position, unsigned availableBytes,
                                         CallbackFillContentTgt* report) {
+  return CheckSection(image, position, availableBytes, report, kFirstBaseVersion);
+}
+
+bool DisplayIDBlock::CheckSection(const uint8_t* image, unsigned position, unsigned availableBytes,
+                                  CallbackFillContentTgt* report, uint8_t firstVersion) {
   if (image == nullptr || availableBytes <= 4) {
     report->Append(Format("  DisplayID1.1....: %u - unsufficient size. Required at least %u bytes\r\n",
                           availableBytes, kBaseSectionMinimum));
@@ -64,7 +69,7 @@ bool DisplayIDBlock::CheckBaseCandidate(const uint8_t* image, unsigned position,
         position + 1, size, availableBytes));
     return false;
   }
-  if (image[position] != kVersion) {
+  if (image[position] < firstVersion || image[position] > kLastVersion) {
     report->Append(Format("  DisplayID1.1....: Byte[%u] = 0x%02X defines invalid version. Should be 0x%02X\r\n",
                           position, image[position], kVersion));
     return false;
@@ -85,7 +90,7 @@ bool DisplayIDBlock::CheckExtensionCandidate(const uint8_t* image, unsigned posi
         image[position], kExtensionTag));
     return false;
   }
-  return CheckBaseCandidate(image, position + 1, availableBytes - 1, report);
+  return CheckSection(image, position + 1, availableBytes - 1, report, kFirstExtensionVersion);
 }
 
 uint8_t* DisplayIDBlock::Section() const {

@@ -7,7 +7,9 @@
 
 #include "blocks/CeaExtBlock.h"
 #include "blocks/DiExtBlock.h"
+#include "blocks/DisplayIDBlock.h"
 #include "pages/BlockPage.h"
+#include "storage/BinFile.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -287,6 +289,91 @@ TEST_F(EdidImageTest, RealEdidsRebuildIntoBlocks) {
   EXPECT_EQ(image.GetUsedSize(), 256u);
   EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.rawData.begin()));
   EXPECT_TRUE(ui.messages.empty());
+}
+
+
+// DisplayID 1.2, 1.3 and 2.0 extensions of real laptop panels and monitors: every
+// announced block loads, and the image saves back exactly as it was read.
+TEST_F(EdidImageTest, RealEdidsWithDisplayIdExtensionsKeepEveryBlock) {
+  struct Sample {
+    const char* file;
+    unsigned blocks;
+  };
+  const Sample samples[] = {
+      {"ed-087fc036424b.bin", 4},  // CTA + two DisplayID 1.2
+      {"ed-0a33d4a62bcf.bin", 2},  // DisplayID 1.2
+      {"ed-3cbac2dd694a.bin", 3},  // two DisplayID 1.2
+      {"lhw-29e03204a357.bin", 3},  // CTA + DisplayID 1.2
+      {"ed-3581289530bb.bin", 2},  // DisplayID 1.3
+      {"ed-dabc08156694.bin", 2},  // DisplayID 1.3
+      {"ldi-de20464bfb5d.bin", 2},  // DisplayID 2.0
+      {"lhw-08506fdc2ff0.bin", 2},  // DisplayID 2.0
+      {"lhw-0c78da0a4973.bin", 3},  // CTA + DisplayID 2.0
+      {"lhw-1f0ba9cd0649.bin", 3},  // CTA + DisplayID 2.0
+      {"ed-07b14f2addf5.bin", 3},  // CTA + DisplayID 1.1
+  };
+  for (const Sample& sample : samples) {
+    SCOPED_TRACE(sample.file);
+    const std::vector<uint8_t> bytes = testing::ReadBytes(testing::CorpusDir() + "/" + sample.file);
+    ASSERT_EQ(bytes.size(), sample.blocks * 128u);
+    ui.Clear();
+    Load(bytes);
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(image.BlockCount(), sample.blocks);
+    for (unsigned i = 1; i < sample.blocks; ++i) {
+      if (bytes[i * 128] == 0x70) {
+        EXPECT_EQ(image.GetPage(i)->GetTitle(), "DID ExtBlock");
+      }
+      EXPECT_EQ(image.GetPage(i)->GetOffset(), i * 128);
+    }
+    EXPECT_EQ(BinFileContents(image), std::string(bytes.begin(), bytes.end()));
+  }
+}
+
+TEST_F(EdidImageTest, DisplayIdVersionRangesOfBothForms) {
+  std::vector<uint8_t> bytes = MakeBase13(1);
+  bytes.resize(256, 0);
+  DisplayIDBlock::InitDefaultExtensionBytes(bytes.data() + 128, 128);
+  for (unsigned version : {0x10u, 0x12u, 0x13u, 0x20u, 0x2Fu}) {
+    bytes[129] = static_cast<uint8_t>(version);
+    ui.Clear();
+    Load(bytes);
+    EXPECT_EQ(image.BlockCount(), 2u) << version;
+    EXPECT_TRUE(ui.messages.empty()) << version;
+  }
+  for (unsigned version : {0x0Fu, 0x30u, 0x00u}) {
+    bytes[129] = static_cast<uint8_t>(version);
+    ui.Clear();
+    Load(bytes);
+    EXPECT_EQ(image.BlockCount(), 1u) << version;
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Extension Block"}) << version;
+  }
+
+  // A lone extension block standing first takes the same versions.
+  std::vector<uint8_t> lone(128, 0);
+  DisplayIDBlock::InitDefaultExtensionBytes(lone.data(), 128);
+  lone[1] = 0x10;
+  Load(lone);
+  ASSERT_EQ(image.BlockCount(), 1u);
+  EXPECT_EQ(image.GetPage(0)->GetTitle(), "DID ExtBlock");
+
+  // A section standing first: 0x11 to 0x2F; 0x10 is another extension's tag.
+  for (unsigned version : {0x11u, 0x20u, 0x2Fu}) {
+    const std::vector<uint8_t> section = {static_cast<uint8_t>(version), 0x00, 0x00, 0x00,
+                                          static_cast<uint8_t>(0x100 - version)};
+    ui.Clear();
+    Load(section);
+    ASSERT_EQ(image.BlockCount(), 1u) << version;
+    EXPECT_EQ(image.GetPage(0)->GetTitle(), "DID BaseBlock");
+    EXPECT_EQ(image.GetUsedSize(), 5u);
+  }
+  for (unsigned version : {0x10u, 0x30u}) {
+    const std::vector<uint8_t> section = {static_cast<uint8_t>(version), 0x00, 0x00, 0x00, 0x00};
+    ui.Clear();
+    Load(section);
+    EXPECT_EQ(image.BlockCount(), 0u) << version;
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Base Block"}) << version;
+  }
 }
 
 }  // namespace
