@@ -120,8 +120,7 @@ void BlockPage::PressEnter(int focusedId) {
 }
 
 void BlockPage::AppendDetailedTiming(CallbackFillContentTgt* target, const DetailedTiming& timing) const {
-  // The detailed timing text is written by the timing codec's summary writer.
-  (void)target, (void)timing;
+  timing.AppendSummary(target);
 }
 
 std::string BlockPage::FormatDecimal(unsigned minimum, bool plain, double value, unsigned maximum) {
