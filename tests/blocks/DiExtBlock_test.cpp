@@ -1,0 +1,611 @@
+#include "blocks/DiExtBlock.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/RecordingContext.h"
+
+namespace velmar {
+namespace {
+
+using testing::RecordingContext;
+
+// A DI-EXT block at image offset 128 inside a 512-byte image.
+class DiExtBlockTest : public ::testing::Test {
+ protected:
+  DiExtBlockTest() { DiExtBlock::InitDefaultBytes(Block(), 128); }
+  uint8_t* Block() { return image.data() + 128; }
+  DiExtBlock Model() { return DiExtBlock(128, Block(), 384, &context); }
+  bool ChecksumHolds() { return DataBlock::ComputeChecksum(Block(), 127) == Block()[127]; }
+
+  std::vector<uint8_t> image = std::vector<uint8_t>(512, 0);
+  RecordingContext context;
+};
+
+TEST_F(DiExtBlockTest, NewBlockDecodesAsAnalogWithNothingPresent) {
+  EXPECT_EQ(Block()[127], 0xBF);
+  DiExtBlock model = Model();
+  EXPECT_EQ(model.GetChecksum(), 0xBF);
+  EXPECT_EQ(model.GetSize(), 128u);
+  EXPECT_FALSE(model.IsBaseBlock());
+  EXPECT_EQ(model.GetExtensionCount(), 0u);
+  EXPECT_EQ(model.GetVersion(), 0u);
+
+  DiGeneralInfo info;
+  model.GetGeneralInfo(info);
+  EXPECT_EQ(info.version, 1u);
+  EXPECT_EQ(info.interfaceStandard, 0u);
+  EXPECT_EQ(info.releaseKind, 0u);
+  EXPECT_EQ(info.checksum, 0xBF);
+  DiFormatAndClock format;
+  format.dataFormatIndex = 3;
+  model.GetFormatAndClock(format);
+  EXPECT_EQ(format.dataFormatIndex, 3u);  // byte 8 is 0, no known code: the index stays
+  DiGamma gamma;
+  model.GetGamma(gamma);
+  EXPECT_EQ(gamma.curveType, 0u);
+
+  ContentCollector report;
+  EXPECT_EQ(model.Validate(&report), 0u);
+  EXPECT_EQ(report.Text(), "");
+  EXPECT_EQ(context.modifiedCalls, 0u);
+}
+
+TEST_F(DiExtBlockTest, AnalogInterfaceResetsTheFormatSection) {
+  for (unsigned b = 7; b <= 13; ++b) Block()[b] = 0xFF;
+  DiExtBlock model = Model();
+  DiGeneralInfo info;
+  info.interfaceStandard = 0;
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[7], 0x01);  // bit 0 is kept
+  EXPECT_EQ(Block()[8], 0x15);
+  for (unsigned b = 9; b <= 13; ++b) EXPECT_EQ(Block()[b], 0) << b;
+  EXPECT_TRUE(ChecksumHolds());
+  EXPECT_EQ(context.modifiedCalls, 1u);
+
+  // A digital interface leaves the format section alone.
+  for (unsigned b = 7; b <= 13; ++b) Block()[b] = 0xFF;
+  info.interfaceStandard = 2;
+  model.SetGeneralInfo(info);
+  for (unsigned b = 7; b <= 13; ++b) EXPECT_EQ(Block()[b], 0xFF) << b;
+  EXPECT_EQ(Block()[2], 2);
+}
+
+TEST_F(DiExtBlockTest, ReleaseInformationOfEachKind) {
+  DiExtBlock model = Model();
+  DiGeneralInfo info;
+  info.interfaceStandard = 1;
+  info.releaseKind = 1;
+  info.versionNumber = 2.5;
+  info.revisionNumber = 0.75;
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[3], 0x42);
+  EXPECT_EQ(Block()[4], 50);
+  EXPECT_EQ(Block()[5], 0);
+  EXPECT_EQ(Block()[6], 75);
+
+  // Two decimals held in binary just below their value keep their last digit.
+  for (double version : {1.15, 1.2, 2.01, 0.29, 63.99}) {
+    info.versionNumber = version;
+    info.revisionNumber = version;
+    model.SetGeneralInfo(info);
+    DiGeneralInfo back;
+    model.GetGeneralInfo(back);
+    EXPECT_DOUBLE_EQ(back.versionNumber, version);
+    EXPECT_DOUBLE_EQ(back.revisionNumber, version);
+  }
+  // More decimals than the bytes hold are cut, not rounded; the integer keeps its low 6 bits.
+  info.versionNumber = 70.259;
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[3], 0x40 | 6);
+  EXPECT_EQ(Block()[4], 25);
+
+  info.releaseKind = 3;
+  info.year = 2010;
+  info.month = 3;
+  info.day = 17;
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[3], 0xC0);
+  EXPECT_EQ(Block()[4], 20);
+  EXPECT_EQ(Block()[5], 3);
+  EXPECT_EQ(Block()[6], 17);
+  DiGeneralInfo date;
+  model.GetGeneralInfo(date);
+  EXPECT_EQ(date.year, 2010u);
+  EXPECT_EQ(date.month, 3u);
+  EXPECT_EQ(date.day, 17u);
+  EXPECT_EQ(date.versionNumber, 0);  // only the stored kind's fields are filled
+  info.year = 2246;                  // wraps modulo 256
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[4], 0);
+  info.year = 1989;
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[4], 255);
+
+  info.releaseKind = 2;
+  info.letter = 'C';
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[3], 0x80);
+  EXPECT_EQ(Block()[4], 'C');
+  EXPECT_EQ(Block()[5], 0);  // the date's month is cleared
+  EXPECT_EQ(Block()[6], 0);
+
+  info.releaseKind = 0;
+  model.SetGeneralInfo(info);
+  for (unsigned b = 3; b <= 6; ++b) EXPECT_EQ(Block()[b], 0) << b;
+  EXPECT_TRUE(ChecksumHolds());
+}
+
+TEST_F(DiExtBlockTest, PitchesAndConversionsRoundHalfAwayFromZero) {
+  DiExtBlock model = Model();
+  DiDisplayDevice device;
+  device.horizontalPitch = 255;
+  device.verticalPitch = 254;
+  model.SetDisplayDevice(device);
+  EXPECT_EQ(Block()[17], 26);
+  EXPECT_EQ(Block()[18], 25);
+  DiDisplayDevice back;
+  model.GetDisplayDevice(back);
+  EXPECT_EQ(back.horizontalPitch, 260u);
+  EXPECT_EQ(back.verticalPitch, 250u);
+
+  DiDisplayCaps caps;
+  caps.verticalConversion = 60.125;     // 6012.5
+  caps.horizontalConversion = 655.36;  // 65536 wraps past 16 bits
+  model.SetDisplayCaps(caps);
+  EXPECT_EQ(Block()[22] | Block()[23] << 8, 6013);
+  EXPECT_EQ(Block()[24] | Block()[25] << 8, 0);
+  caps.horizontalConversion = 31.47;
+  model.SetDisplayCaps(caps);
+  DiDisplayCaps capsBack;
+  model.GetDisplayCaps(capsBack);
+  EXPECT_DOUBLE_EQ(capsBack.horizontalConversion, 31.47);
+}
+
+TEST_F(DiExtBlockTest, DataFormatCodesAndOtherIndexes) {
+  DiExtBlock model = Model();
+  const uint8_t codes[] = {0x15, 0x19, 0x24, 0x48, 0x49};
+  DiFormatAndClock format;
+  for (unsigned index = 0; index < 5; ++index) {
+    format.dataFormatIndex = index;
+    model.SetFormatAndClock(format);
+    EXPECT_EQ(Block()[8], codes[index]);
+    DiFormatAndClock back;
+    model.GetFormatAndClock(back);
+    EXPECT_EQ(back.dataFormatIndex, index);
+  }
+  format.dataFormatIndex = 5;  // no code: byte 8 stays
+  model.SetFormatAndClock(format);
+  EXPECT_EQ(Block()[8], 0x49);
+  format.crossover = 0xFFFF;
+  format.maxClock = 0x1234;
+  format.minClock = 0x1FF;  // low 8 bits
+  model.SetFormatAndClock(format);
+  EXPECT_EQ(Block()[9], 0xFF);
+  EXPECT_EQ(Block()[10], 0x34);
+  EXPECT_EQ(Block()[11], 0x12);
+  EXPECT_EQ(Block()[12], 0xFF);
+  EXPECT_EQ(Block()[13], 0xFF);
+}
+
+// --- Round trips over generated records -------------------------------------
+
+// Which bits of each byte a section's setter may change; every other bit of
+// the block but the checksum must stay as it was.
+std::vector<uint8_t> WritableMask(std::initializer_list<std::pair<unsigned, uint8_t>> bits) {
+  std::vector<uint8_t> mask(128, 0);
+  for (const auto& [byte, m] : bits) mask[byte] = m;
+  mask[127] = 0xFF;
+  return mask;
+}
+
+class DiExtRoundTripTest : public DiExtBlockTest {
+ protected:
+  // Fills the block with random bytes behind its tag, so kept bits are not all zero.
+  void Scramble() {
+    for (unsigned b = 1; b < 127; ++b) Block()[b] = static_cast<uint8_t>(random() & 0xFF);
+    Block()[127] = DataBlock::ComputeChecksum(Block(), 127);
+    before.assign(Block(), Block() + 128);
+  }
+  void ExpectOnlyWritable(const std::vector<uint8_t>& mask) {
+    for (unsigned b = 0; b < 128; ++b) {
+      EXPECT_EQ(Block()[b] & ~mask[b] & 0xFF, before[b] & ~mask[b] & 0xFF) << "byte " << b;
+    }
+    EXPECT_TRUE(ChecksumHolds());
+    EXPECT_EQ(image[127], 0);  // the bytes before the block are untouched
+    EXPECT_EQ(image[256], 0);  // and after it
+  }
+  unsigned Draw(unsigned limit) { return static_cast<unsigned>(random() % limit); }
+  bool Flip() { return (random() & 1) != 0; }
+
+  std::mt19937 random{20240611};
+  std::vector<uint8_t> before;
+  static constexpr int kRounds = 200;
+};
+
+TEST_F(DiExtRoundTripTest, GeneralInfo) {
+  const std::vector<uint8_t> mask = WritableMask({{2, 0xFF}, {3, 0xFF}, {4, 0xFF}, {5, 0xFF}, {6, 0xFF}});
+  for (int round = 0; round < kRounds; ++round) {
+    Scramble();
+    DiExtBlock model = Model();
+    DiGeneralInfo info;
+    info.interfaceStandard = 1 + Draw(10);
+    info.releaseKind = Draw(4);
+    info.versionNumber = Draw(64) + Draw(100) / 100.0;
+    info.revisionNumber = Draw(256) + Draw(100) / 100.0;
+    info.letter = static_cast<uint8_t>('A' + Draw(26));
+    info.year = 1990 + Draw(256);
+    info.month = 1 + Draw(12);
+    info.day = 1 + Draw(31);
+    model.SetGeneralInfo(info);
+    ExpectOnlyWritable(mask);
+    DiGeneralInfo back;
+    model.GetGeneralInfo(back);
+    EXPECT_EQ(back.interfaceStandard, info.interfaceStandard);
+    EXPECT_EQ(back.releaseKind, info.releaseKind);
+    EXPECT_EQ(back.version, before[1]);
+    EXPECT_EQ(back.checksum, Block()[127]);
+    if (info.releaseKind == 1) {
+      EXPECT_DOUBLE_EQ(back.versionNumber, info.versionNumber);
+      EXPECT_DOUBLE_EQ(back.revisionNumber, info.revisionNumber);
+    } else if (info.releaseKind == 2) {
+      EXPECT_EQ(back.letter, info.letter);
+    } else if (info.releaseKind == 3) {
+      EXPECT_EQ(back.year, info.year);
+      EXPECT_EQ(back.month, info.month);
+      EXPECT_EQ(back.day, info.day);
+    }
+  }
+}
+
+TEST_F(DiExtRoundTripTest, FormatAndClock) {
+  const std::vector<uint8_t> mask =
+      WritableMask({{7, 0xFE}, {8, 0xFF}, {9, 0xFF}, {10, 0xFF}, {11, 0xFF}, {12, 0xFF}, {13, 0xFF}});
+  for (int round = 0; round < kRounds; ++round) {
+    Scramble();
+    DiExtBlock model = Model();
+    DiFormatAndClock format;
+    format.dataEnableUsed = Flip();
+    format.dataEnableHigh = Flip();
+    format.shiftClockEdge = Draw(4);
+    format.hdcp = Flip();
+    format.doubleClocking = Flip();
+    format.packetizedVideo = Flip();
+    format.dataFormatIndex = Draw(5);
+    format.minClock = Draw(256);
+    format.maxClock = Draw(65536);
+    format.crossover = Draw(65536);
+    model.SetFormatAndClock(format);
+    ExpectOnlyWritable(mask);
+    DiFormatAndClock back;
+    model.GetFormatAndClock(back);
+    EXPECT_EQ(back.dataEnableUsed, format.dataEnableUsed);
+    EXPECT_EQ(back.dataEnableHigh, format.dataEnableHigh);
+    EXPECT_EQ(back.shiftClockEdge, format.shiftClockEdge);
+    EXPECT_EQ(back.hdcp, format.hdcp);
+    EXPECT_EQ(back.doubleClocking, format.doubleClocking);
+    EXPECT_EQ(back.packetizedVideo, format.packetizedVideo);
+    EXPECT_EQ(back.dataFormatIndex, format.dataFormatIndex);
+    EXPECT_EQ(back.minClock, format.minClock);
+    EXPECT_EQ(back.maxClock, format.maxClock);
+    EXPECT_EQ(back.crossover, format.crossover);
+  }
+}
+
+TEST_F(DiExtRoundTripTest, DisplayDevice) {
+  const std::vector<uint8_t> mask =
+      WritableMask({{14, 0xFF}, {15, 0xFF}, {16, 0xFF}, {17, 0xFF}, {18, 0xFF}, {19, 0xFE}});
+  for (int round = 0; round < kRounds; ++round) {
+    Scramble();
+    DiExtBlock model = Model();
+    DiDisplayDevice device;
+    device.layout = Draw(256);
+    device.configuration = Draw(256);
+    device.shape = Draw(256);
+    device.horizontalPitch = Draw(256) * 10;
+    device.verticalPitch = Draw(256) * 10;
+    device.fixedPixelFormat = Flip();
+    device.viewDirection = Draw(4);
+    device.transparentBackground = Flip();
+    device.physicalImplementation = Draw(4);
+    device.ddcCi = Flip();
+    model.SetDisplayDevice(device);
+    ExpectOnlyWritable(mask);
+    DiDisplayDevice back;
+    model.GetDisplayDevice(back);
+    EXPECT_EQ(back.layout, device.layout);
+    EXPECT_EQ(back.configuration, device.configuration);
+    EXPECT_EQ(back.shape, device.shape);
+    EXPECT_EQ(back.horizontalPitch, device.horizontalPitch);
+    EXPECT_EQ(back.verticalPitch, device.verticalPitch);
+    EXPECT_EQ(back.fixedPixelFormat, device.fixedPixelFormat);
+    EXPECT_EQ(back.viewDirection, device.viewDirection);
+    EXPECT_EQ(back.transparentBackground, device.transparentBackground);
+    EXPECT_EQ(back.physicalImplementation, device.physicalImplementation);
+    EXPECT_EQ(back.ddcCi, device.ddcCi);
+  }
+}
+
+TEST_F(DiExtRoundTripTest, DisplayCaps) {
+  const std::vector<uint8_t> mask = WritableMask(
+      {{20, 0xFF}, {21, 0xE0}, {22, 0xFF}, {23, 0xFF}, {24, 0xFF}, {25, 0xFF}, {26, 0xFF}, {38, 0xF0}});
+  for (int round = 0; round < kRounds; ++round) {
+    Scramble();
+    DiExtBlock model = Model();
+    DiDisplayCaps caps;
+    caps.legacyTimings = Flip();
+    caps.stereoVideo = Draw(8);
+    caps.scalerOnBoard = Flip();
+    caps.imageCentering = Flip();
+    caps.conditionalUpdate = Flip();
+    caps.interlacedScan = Flip();
+    caps.framelock = Flip();
+    caps.frequencyConversion = Draw(4);
+    caps.verticalConversion = Draw(65536) / 100.0;
+    caps.horizontalConversion = Draw(65536) / 100.0;
+    caps.orientationType = Draw(4);
+    caps.portrait = Flip();
+    caps.zeroPixelLocation = Draw(4);
+    caps.scanDirection = Draw(4);
+    caps.projector = Flip();
+    caps.fullMode = Flip();
+    caps.zoomMode = Flip();
+    caps.squeezeMode = Flip();
+    caps.variableMode = Flip();
+    model.SetDisplayCaps(caps);
+    ExpectOnlyWritable(mask);
+    DiDisplayCaps back;
+    model.GetDisplayCaps(back);
+    EXPECT_EQ(back.legacyTimings, caps.legacyTimings);
+    EXPECT_EQ(back.stereoVideo, caps.stereoVideo);
+    EXPECT_EQ(back.scalerOnBoard, caps.scalerOnBoard);
+    EXPECT_EQ(back.imageCentering, caps.imageCentering);
+    EXPECT_EQ(back.conditionalUpdate, caps.conditionalUpdate);
+    EXPECT_EQ(back.interlacedScan, caps.interlacedScan);
+    EXPECT_EQ(back.framelock, caps.framelock);
+    EXPECT_EQ(back.frequencyConversion, caps.frequencyConversion);
+    EXPECT_DOUBLE_EQ(back.verticalConversion, caps.verticalConversion);
+    EXPECT_DOUBLE_EQ(back.horizontalConversion, caps.horizontalConversion);
+    EXPECT_EQ(back.orientationType, caps.orientationType);
+    EXPECT_EQ(back.portrait, caps.portrait);
+    EXPECT_EQ(back.zeroPixelLocation, caps.zeroPixelLocation);
+    EXPECT_EQ(back.scanDirection, caps.scanDirection);
+    EXPECT_EQ(back.projector, caps.projector);
+    EXPECT_EQ(back.fullMode, caps.fullMode);
+    EXPECT_EQ(back.zoomMode, caps.zoomMode);
+    EXPECT_EQ(back.squeezeMode, caps.squeezeMode);
+    EXPECT_EQ(back.variableMode, caps.variableMode);
+  }
+}
+
+TEST_F(DiExtRoundTripTest, ColorProperties) {
+  const std::vector<uint8_t> mask = WritableMask({{27, 0xFF}, {28, 0xFF}, {29, 0xFF}, {30, 0xFC}, {31, 0x80},
+                                                  {32, 0xFF}, {33, 0xFF}, {34, 0xFF}, {35, 0xFF}, {36, 0xFF},
+                                                  {37, 0xFF}});
+  for (int round = 0; round < kRounds; ++round) {
+    Scramble();
+    DiExtBlock model = Model();
+    DiColorProperties color;
+    color.defaultDecoding = Draw(256);
+    color.preferredDecoding = Draw(256);
+    for (bool& flag : color.decodings) flag = Flip();
+    color.dithering = Flip();
+    for (unsigned& depth : color.colorDepths) depth = Draw(256);
+    model.SetColorProperties(color);
+    ExpectOnlyWritable(mask);
+    DiColorProperties back;
+    model.GetColorProperties(back);
+    EXPECT_EQ(back.defaultDecoding, color.defaultDecoding);
+    EXPECT_EQ(back.preferredDecoding, color.preferredDecoding);
+    EXPECT_EQ(back.decodings, color.decodings);
+    EXPECT_EQ(back.dithering, color.dithering);
+    EXPECT_EQ(back.colorDepths, color.colorDepths);
+  }
+}
+
+TEST_F(DiExtRoundTripTest, Gamma) {
+  std::vector<uint8_t> mask(128, 0);
+  for (unsigned b = 81; b < 128; ++b) mask[b] = 0xFF;
+  for (int round = 0; round < kRounds; ++round) {
+    Scramble();
+    DiExtBlock model = Model();
+    DiGamma gamma;
+    gamma.curveType = Draw(4);
+    gamma.pointCount = Draw(64);
+    for (unsigned& point : gamma.points) point = Draw(256);
+    model.SetGamma(gamma);
+    ExpectOnlyWritable(mask);
+    DiGamma back;
+    model.GetGamma(back);
+    EXPECT_EQ(back.curveType, gamma.curveType);
+    EXPECT_EQ(back.pointCount, gamma.pointCount);
+    EXPECT_EQ(back.points, gamma.points);
+  }
+}
+
+TEST_F(DiExtRoundTripTest, FlagsLandOnTheirBits) {
+  Scramble();
+  DiExtBlock model = Model();
+  DiColorProperties color;
+  color.decodings[0] = true;   // BGR: byte 29 bit 7
+  color.decodings[8] = true;   // YPbPr (SMPTE 240M): byte 30 bit 7
+  color.decodings[13] = true;  // monochrome: byte 30 bit 2
+  model.SetColorProperties(color);
+  EXPECT_EQ(Block()[29], 0x80);
+  EXPECT_EQ(Block()[30] & 0xFC, 0x84);
+  DiDisplayCaps caps;
+  caps.frequencyConversion = 1;  // vertical conversion: byte 21 bit 5
+  caps.zoomMode = true;
+  model.SetDisplayCaps(caps);
+  EXPECT_EQ(Block()[21] & 0xE0, 0x20);
+  EXPECT_EQ(Block()[38] & 0xF0, 0x40);
+  DiGamma gamma;
+  gamma.curveType = 2;
+  gamma.pointCount = 5;
+  model.SetGamma(gamma);
+  EXPECT_EQ(Block()[81], 0x85);
+}
+
+TEST_F(DiExtBlockTest, WritesNotifyOnceAndOnlyWhenSomethingChanged) {
+  DiExtBlock model = Model();
+  DiDisplayDevice device;
+  device.layout = 1;
+  model.SetDisplayDevice(device);
+  EXPECT_EQ(context.modifiedCalls, 1u);
+  model.SetDisplayDevice(device);  // the same values again
+  EXPECT_EQ(context.modifiedCalls, 1u);
+  model.UpdateChecksum();
+  EXPECT_EQ(context.modifiedCalls, 1u);
+  Block()[127] ^= 0x5A;  // a wrong checksum is put right, and that is a change
+  model.UpdateChecksum();
+  EXPECT_TRUE(ChecksumHolds());
+  EXPECT_EQ(context.modifiedCalls, 2u);
+  DiGeneralInfo info;  // analog: one write even though the format section is reset too
+  info.interfaceStandard = 0;
+  Block()[9] = 7;
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(context.modifiedCalls, 3u);
+}
+
+TEST_F(DiExtBlockTest, EmptyModelReadsAndWritesNothing) {
+  Block()[0] = 0x41;
+  const std::vector<uint8_t> snapshot = image;
+  DiExtBlock model = Model();
+  ASSERT_TRUE(model.IsEmpty());
+  DiGeneralInfo info;
+  info.version = 9;
+  model.GetGeneralInfo(info);
+  EXPECT_EQ(info.version, 9u);
+  DiGamma gamma;
+  gamma.points[3] = 77;
+  model.GetGamma(gamma);
+  EXPECT_EQ(gamma.points[3], 77u);
+  model.SetGeneralInfo(DiGeneralInfo());
+  model.SetFormatAndClock(DiFormatAndClock());
+  model.SetDisplayDevice(DiDisplayDevice());
+  model.SetDisplayCaps(DiDisplayCaps());
+  model.SetColorProperties(DiColorProperties());
+  model.SetGamma(DiGamma());
+  model.UpdateChecksum();
+  EXPECT_EQ(image, snapshot);
+  EXPECT_EQ(context.modifiedCalls, 0u);
+  std::string name, group, label;
+  model.DescribeByte(130, name, group, label);
+  model.DescribeGammaByte(3, name, group);
+  EXPECT_EQ(name + group + label, "");
+  EXPECT_EQ(model.GetSize(), 0u);
+  EXPECT_EQ(model.GetChecksum(), 0);
+}
+
+// --- Byte map ----------------------------------------------------------------
+
+struct ByteName {
+  unsigned byte;
+  const char* name;
+  const char* group;
+};
+
+TEST_F(DiExtBlockTest, EveryByteHasItsNameAndGroup) {
+  Block()[1] = 2;
+  const ByteName expected[] = {
+      {0, "Extension Tag", ""},
+      {1, "Version Number", ""},
+      {2, "Digital Interface Specification", "(Digital Interface Section)"},
+      {3, "Type Definition/Version Number (Integer)", "(Digital Interface Section)"},
+      {4, "Version Number (Decimal)/Letter Designation/Year Code", "(Digital Interface Section)"},
+      {5, "Revision Number (Integer)/Month Code", "(Digital Interface Section)"},
+      {6, "Revision Number (Decimal)/Day Code", "(Digital Interface Section)"},
+      {7, "Data Format Description", "(Digital Interface Section)"},
+      {8, "Color Depth Format", "(Digital Interface Section)"},
+      {9, "Minimum Pixel Clock Per Link", "(Digital Interface Section)"},
+      {10, "Maximum Pixel Clock Per Link. Low Order Bits", "(Digital Interface Section)"},
+      {11, "Maximum Pixel Clock Per Link. High Order Bits", "(Digital Interface Section)"},
+      {12, "Crossover Frequency. Low Order Bits", "(Digital Interface Section)"},
+      {13, "Crossover Frequency. High Order Bits", "(Digital Interface Section)"},
+      {14, "Sub-Pixel Layout", "(Display Device Section)"},
+      {15, "Sub-Pixel Configuration", "(Display Device Section)"},
+      {16, "Sub-Pixel Shape", "(Display Device Section)"},
+      {17, "Horizontal Pixel Pitch", "(Display Device Section)"},
+      {18, "Vertical Pixel Pitch", "(Display Device Section)"},
+      {19, "Major Display Device Characteristics", "(Display Device Section)"},
+      {20, "Miscellaneous Display Capabilities", "(Display Capabilities Section)"},
+      {21, "Frame Rate Conversion", "(Display Capabilities Section)"},
+      {22, "Vertical Frequency Conversion. Low Order Bits", "(Display Capabilities Section)"},
+      {23, "Vertical Frequency Conversion. High Order Bits", "(Display Capabilities Section)"},
+      {24, "Horizontal Frequency Conversion. Low Order Bits", "(Display Capabilities Section)"},
+      {25, "Horizontal Frequency Conversion. High Order Bits", "(Display Capabilities Section)"},
+      {26, "Display/Scan Orientation", "(Display Capabilities Section)"},
+      {27, "Default Color/Luminance Decoding", "(Display Capabilities Section)"},
+      {28, "Preferred Color/Luminance Decoding", "(Display Capabilities Section)"},
+      {29, "Color/Luminance Decoding Caps. Low Order Bits", "(Display Capabilities Section)"},
+      {30, "Color/Luminance Decoding Caps. High Order Bits", "(Display Capabilities Section)"},
+      {31, "Dithering", "(Display Capabilities Section)"},
+      {32, "Monitor Color Depth for Blue (Sub-Channel 0)", "(Display Capabilities Section)"},
+      {33, "Monitor Color Depth for Green (Sub-Channel 1)", "(Display Capabilities Section)"},
+      {34, "Monitor Color Depth for Red (Sub-Channel 2)", "(Display Capabilities Section)"},
+      {35, "Monitor Color Depth for Cb/Pb (Sub-Channel 0)", "(Display Capabilities Section)"},
+      {36, "Monitor Color Depth for Y (Sub-Channel 1)", "(Display Capabilities Section)"},
+      {37, "Monitor Color Depth for Cr/Pr (Sub-Channel 2)", "(Display Capabilities Section)"},
+      {38, "Aspect Ratio Conversion Modes", "(Display Capabilities Section)"},
+      {39, "Byte[0] of Packetized Digital Video Information", "(Display Capabilities Section)"},
+      {54, "Byte[15] of Packetized Digital Video Information", "(Display Capabilities Section)"},
+      {55, "Reserved (Unused)", "Byte[0] of Unused Section"},
+      {60, "Reserved (Unused)", "Byte[5] of Unused Section"},
+      {71, "Reserved (Unused)", "Byte[16] of Unused Section"},
+      {72, "Reserved (Unused)", "Byte[0] of Audio Support Section"},
+      {80, "Reserved (Unused)", "Byte[8] of Audio Support Section"},
+      {81, "Gamma Control", "(Gamma Section)"},
+      {82, "Unused/Empty Data Point[0]", "(Gamma Section)"},
+      {126, "Unused/Empty Data Point[44]", "(Gamma Section)"},
+      {127, "Checksum", ""},
+  };
+  DiExtBlock model = Model();
+  for (const ByteName& row : expected) {
+    std::string name, group, label;
+    model.DescribeByte(128 + row.byte, name, group, label);
+    EXPECT_EQ(name, row.name) << row.byte;
+    EXPECT_EQ(group, row.group) << row.byte;
+    EXPECT_EQ(label, "DI-v2") << row.byte;
+  }
+  for (unsigned outside : {0u, 127u, 256u, 511u, 0xFFFFFFFFu}) {
+    std::string name, group, label;
+    model.DescribeByte(outside, name, group, label);
+    EXPECT_EQ(name + group + label, "") << outside;
+  }
+  // Positions past a section's end name nothing.
+  std::string name, group;
+  model.DescribeInterfaceByte(12, name, group);
+  model.DescribeDeviceByte(6, name, group);
+  model.DescribeCapsByte(35, name, group);
+  model.DescribeGammaByte(46, name, group);
+  EXPECT_EQ(name + group, "");
+}
+
+TEST_F(DiExtBlockTest, GammaPointsAreNamedByCurveType) {
+  DiExtBlock model = Model();
+  auto nameOf = [&](unsigned byte) {
+    std::string name, group, label;
+    model.DescribeByte(128 + byte, name, group, label);
+    return name;
+  };
+  Block()[81] = 0x85;  // three curves, 5 points each
+  EXPECT_EQ(nameOf(89), "Unused/Empty Blue Data Point[7]");
+  EXPECT_EQ(nameOf(86), "Blue Data Point[4]");
+  EXPECT_EQ(nameOf(97), "Green Data Point[0]");
+  EXPECT_EQ(nameOf(111), "Unused/Empty Green Data Point[14]");
+  EXPECT_EQ(nameOf(116), "Red Data Point[4]");
+  EXPECT_EQ(nameOf(117), "Unused/Empty Red Data Point[5]");
+  Block()[81] = 0x4A;  // one white curve, 10 points
+  EXPECT_EQ(nameOf(89), "White Data Point[7]");
+  EXPECT_EQ(nameOf(91), "White Data Point[9]");
+  EXPECT_EQ(nameOf(92), "Unused/Empty White Data Point[10]");
+  EXPECT_EQ(nameOf(126), "Unused/Empty White Data Point[44]");
+  Block()[81] = 0xFF;  // type 3 is not used
+  EXPECT_EQ(nameOf(89), "Unused/Empty Data Point[7]");
+}
+
+}  // namespace
+}  // namespace velmar
