@@ -71,6 +71,9 @@ bool GridNavigator::SelectCell(int row, int column) {
 
 bool GridNavigator::BeginEdit() {
   if (editing || !IsCellEditable(currentRow, currentColumn)) return false;
+  // Scrolled into view before the edit starts: a scroll commits any edit, and
+  // must not commit this one before it has begun.
+  if (view != nullptr) view->EnsureCellVisible(currentRow, currentColumn);
   editing = true;
   if (view != nullptr) view->ShowEditor(currentRow, currentColumn);
   return true;
