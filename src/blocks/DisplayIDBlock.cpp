@@ -109,9 +109,21 @@ unsigned DisplayIDBlock::GetExtensionCount() const {
 
 bool DisplayIDBlock::IsBaseBlock() const { return bytes != nullptr && isBaseSection; }
 
+bool DisplayIDBlock::SectionFits() const {
+  if (bytes == nullptr) return false;
+  const unsigned size = GetSectionSize();
+  // A base section may announce more bytes than the model was given; an
+  // extension's section must end before the block checksum.
+  return isBaseSection ? size <= available : 1 + size <= kBlockSize - 1;
+}
+
+// An extension block answers with its block checksum (byte 127): that is the
+// byte every EDID reader checks, the one the image's 128-byte rule keeps right,
+// and it matches GetSize. The section checksum inside it is DisplayID payload.
 uint8_t DisplayIDBlock::GetChecksum() const {
   if (bytes == nullptr) return 0;
-  return isBaseSection ? bytes[GetSectionSize() - 1] : bytes[kBlockSize - 1];
+  if (!isBaseSection) return bytes[kBlockSize - 1];
+  return SectionFits() ? bytes[GetSectionSize() - 1] : 0;
 }
 
 unsigned DisplayIDBlock::GetSize() const {
@@ -122,23 +134,26 @@ unsigned DisplayIDBlock::GetSize() const {
 unsigned DisplayIDBlock::GetVersion() const { return bytes != nullptr ? bytes[0] : 0; }
 
 void DisplayIDBlock::SetExtensionCount(unsigned count) {
-  if (bytes == nullptr || !isBaseSection) return;
+  if (bytes == nullptr || !isBaseSection || !SectionFits()) return;
   Write write(*this);
   bytes[3] = static_cast<uint8_t>(count);
 }
 
 void DisplayIDBlock::UpdateChecksum() {
-  if (bytes == nullptr) return;
+  // A section that runs past the bytes the model was given is never touched.
+  if (bytes == nullptr || (isBaseSection && !SectionFits())) return;
   Write write(*this);
 }
 
 void DisplayIDBlock::WriteChecksum() {
   uint8_t* section = Section();
   if (section == nullptr) return;
-  const unsigned size = GetSectionSize();
-  // A section that would not fit the bytes the model was given is left alone.
-  if (isBaseSection ? size > available : size + 1 > kBlockSize - 1) return;
-  section[size - 1] = ComputeChecksum(section, size - 1);
+  if (SectionFits()) {
+    const unsigned size = GetSectionSize();
+    section[size - 1] = ComputeChecksum(section, size - 1);
+  }
+  // The extension block stays a valid EDID block around its section.
+  if (!isBaseSection) bytes[kBlockSize - 1] = ComputeChecksum(bytes, kBlockSize - 1);
 }
 
 }  // namespace velmar

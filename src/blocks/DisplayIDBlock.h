@@ -52,13 +52,16 @@ class DisplayIDBlock : public DataBlock {
   virtual unsigned GetSectionSize() const;
   // Base section only: byte 3 = count, then the section checksum.
   virtual void SetExtensionCount(unsigned count);
-  // Recomputes the section checksum; tells the listener when it changed.
+  // Recomputes the section checksum (and an extension's block checksum after
+  // it); tells the listener when a byte changed.
   virtual void UpdateChecksum();
 
  protected:
   void WriteChecksum() override;
   // The section's first byte: the block's first for a base section, the second for an extension.
   uint8_t* Section() const;
+  // True when the whole section lies inside the bytes the model may touch.
+  bool SectionFits() const;
   // The checks of one section at image[position], whose version byte must not be below `firstVersion`.
   static bool CheckSection(const uint8_t* image, unsigned position, unsigned available,
                            CallbackFillContentTgt* report, uint8_t firstVersion);
