@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "app/UserInterface.h"
+
+namespace velmar::cli {
+
+// Standard output and standard error of the tool. Documents arrive with the
+// program's CR LF line ends; they print with LF unless CR LF was asked for.
+class ConsoleOutput {
+ public:
+  ConsoleOutput(std::FILE* out, std::FILE* err, bool crlf);
+  ~ConsoleOutput();
+  ConsoleOutput(const ConsoleOutput&) = delete;
+  ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+
+  void SetCrlf(bool crlf) { crlf_ = crlf; }
+  bool Crlf() const { return crlf_; }
+
+  // A piece of a document; a CR LF pair may be split across two calls.
+  void Text(std::string_view text);
+  // One line, followed by the line end.
+  void Line(std::string_view line);
+  // A message on standard error, on one line: line breaks inside it become
+  // blanks. Standard output is flushed first so that both keep their order
+  // when they go to the same place.
+  void Message(std::string_view text);
+  // Flushes standard output; false when anything written to it was lost.
+  bool Finish();
+
+ private:
+  void FlushPendingCr();
+  void Put(std::string_view bytes);
+
+  std::FILE* out_;
+  std::FILE* err_;
+  bool crlf_;
+  bool pendingCr_ = false;
+  std::string buffer_;
+};
+
+// The user interface of the command line: message boxes print on standard
+// error, the text viewer and the modes list print on standard output. A
+// script cannot answer, so questions go on (OK) and choices and file dialogs
+// are cancelled.
+class ConsoleUserInterface : public UserInterface {
+ public:
+  explicit ConsoleUserInterface(ConsoleOutput& output) : output_(output) {}
+
+  void ShowMessage(const std::string& text) override { output_.Message(text); }
+  bool AskOkCancel(const std::string& text) override {
+    (void)text;
+    return true;
+  }
+  std::optional<std::string> AskOpenFile(const FileDialogRequest& request) override {
+    (void)request;
+    return std::nullopt;
+  }
+  std::optional<std::string> AskSaveFile(const FileDialogRequest& request) override {
+    (void)request;
+    return std::nullopt;
+  }
+  unsigned SelectItem(CallbackContext* owner, unsigned kind) override {
+    (void)owner, (void)kind;
+    return kNoSelection;
+  }
+  // Prints the document of `kind` (the viewer's caption is not printed).
+  void ShowContent(CallbackContext* owner, unsigned kind) override;
+  // Prints a header line with the 21 column headings, then one line per mode in
+  // the list's opening order; cells are separated by tabs.
+  void ShowModes(CallbackContext* owner) override;
+  bool EditRawData(CallbackContext* owner, uint8_t* rawData, unsigned length) override {
+    (void)owner, (void)rawData, (void)length;
+    return false;
+  }
+
+ private:
+  ConsoleOutput& output_;
+};
+
+}  // namespace velmar::cli
