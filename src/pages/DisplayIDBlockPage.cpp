@@ -28,4 +28,8 @@ void DisplayIDBlockPage::SetExtensionCount(unsigned count) {
   if (DisplayIDBlock* model = Model()) model->SetExtensionCount(count);
 }
 
+unsigned DisplayIDBlockPage::Validate(CallbackFillContentTgt* report) const {
+  return block != nullptr ? block->Validate(report) : 0;
+}
+
 }  // namespace velmar

@@ -14,6 +14,8 @@ class DisplayIDBlockPage : public BlockPage {
   bool AttachBlock(uint8_t* data, unsigned available, unsigned offset) override;
   unsigned GetExtensionCount() const override;
   void SetExtensionCount(unsigned count) override;
+  // The model finds nothing to report, so the block adds no error to the verdict.
+  unsigned Validate(CallbackFillContentTgt* report) const override;
 
   bool IsBaseSectionPage() const { return isBaseSection; }
   // The page's model, or null.
