@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "display/PexaInterface.h"
+
+namespace velmar {
+
+// The binding to the graphics driver's display library: loads it at run time,
+// resolves its entry points by name and calls them. Nothing the library
+// answers is trusted: counts, sizes and arrays are checked before use, and
+// every array it allocated through the program's allocator is released.
+class PexaLibrary {
+ public:
+  enum class LoadResult { Loaded, NotFound, MissingEntryPoint, CreateFailed };
+
+  PexaLibrary() = default;
+  ~PexaLibrary();
+  PexaLibrary(const PexaLibrary&) = delete;
+  PexaLibrary& operator=(const PexaLibrary&) = delete;
+
+  // The file named by VELMAR_PEXA_LIBRARY (when set), then "libtovuxy.so",
+  // then "libtovuxx.so", each found by the usual loader search.
+  static std::vector<std::string> DefaultCandidates();
+
+  // Loads the first candidate that loads, resolves the entry points and
+  // creates the library's control. On any failure nothing stays loaded.
+  LoadResult Load(const std::vector<std::string>& candidates);
+  // Destroys the control, unloads the library and forgets its entry points.
+  void Unload();
+  bool IsLoaded() const { return handle != nullptr; }
+  // The candidate that was loaded.
+  const std::string& LoadedName() const { return loadedName; }
+
+  // The calls; false when the library answers a failure.
+  bool NumberOfAdapters(int& count);
+  // Fetches `count` adapter records into a zeroed array.
+  bool AdapterInfo(int count, std::vector<pexa::AdapterRecord>& records);
+  // The displays of an adapter. A count of 0 or less or a null array give
+  // none; a count beyond what the library's array holds is cut to it.
+  bool DisplayInfo(int adapterIndex, std::vector<pexa::DisplayRecord>& displays);
+  bool EdidData(int adapterIndex, int displayIndex, pexa::EdidRecord& record);
+  // Sends a request; the library's answer (0 for success).
+  int Send(pexa::RequestHeader& header);
+  // The library's text for its last failure; empty when it offers none.
+  std::string LastError() const;
+
+  // Arrays allocated through the program's allocator that were not released yet.
+  static size_t OutstandingAllocations();
+
+ private:
+  void* Resolve(const char* name) const;
+  void Forget();
+
+  void* handle = nullptr;
+  bool created = false;
+  std::string loadedName;
+  pexa::MainControlCreateFunction create = nullptr;
+  pexa::MainControlDestroyFunction destroy = nullptr;
+  pexa::NumberOfAdaptersGetFunction numberOfAdapters = nullptr;
+  pexa::AdapterInfoGetFunction adapterInfo = nullptr;
+  pexa::DisplayInfoGetFunction displayInfo = nullptr;
+  pexa::EdidDataGetFunction edidData = nullptr;
+  pexa::SendFunction send = nullptr;
+  pexa::LastErrorGetFunction lastError = nullptr;
+};
+
+}  // namespace velmar

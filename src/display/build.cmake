@@ -1,0 +1,49 @@
+# Display libraries.
+#
+# libtovuxy.so is our Pexa display library over the kernel's DRM subsystem. The
+# programs load it at run time (never link it), so their run path names the
+# folder it sits in: the build folder while developing, the library folder of
+# the installation prefix once installed.
+include(GNUInstallDirs)
+
+add_library(tovuxy SHARED ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/PexaDrm.cpp)
+target_include_directories(tovuxy PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(tovuxy PRIVATE ${VELMAR_WARNINGS})
+set_target_properties(tovuxy PROPERTIES
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+install(TARGETS tovuxy LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+
+function(velmar_find_display_library target)
+  if(TARGET ${target})
+    add_dependencies(${target} tovuxy)
+    set_property(TARGET ${target} APPEND PROPERTY BUILD_RPATH "$ORIGIN")
+    set_property(TARGET ${target} APPEND PROPERTY INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+  endif()
+endfunction()
+
+# The simulated library of the tests: adapters, displays and failures from a
+# text file (see its source). Built with the tests, never installed.
+function(velmar_display_tests)
+  if(TARGET velmar_tests)
+    add_dependencies(velmar_tests velmar_pexa_sim tovuxy)
+    target_compile_definitions(velmar_tests PRIVATE
+      VELMAR_PEXA_SIM_LIBRARY="$<TARGET_FILE:velmar_pexa_sim>"
+      VELMAR_PEXA_DRM_LIBRARY="$<TARGET_FILE:tovuxy>")
+  endif()
+endfunction()
+
+if(VELMAR_TESTS)
+  add_library(velmar_pexa_sim MODULE ${CMAKE_SOURCE_DIR}/tests/display/pexa-sim/PexaSim.cpp)
+  target_include_directories(velmar_pexa_sim PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(velmar_pexa_sim PRIVATE ${VELMAR_WARNINGS})
+  set_target_properties(velmar_pexa_sim PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/pexa-sim)
+endif()
+
+# The programs and the tests are defined after this fragment is read.
+cmake_language(DEFER CALL velmar_find_display_library velmar-edid)
+cmake_language(DEFER CALL velmar_find_display_library velmar-edid-utility)
+cmake_language(DEFER CALL velmar_display_tests)
