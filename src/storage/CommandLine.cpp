@@ -3,6 +3,8 @@
 #include "app/EdidImage.h"
 #include "app/UserInterface.h"
 #include "storage/BinFile.h"
+#include "storage/InfFile.h"
+#include "storage/RegFile.h"
 #include "storage/TxtFile.h"
 #include "util/Format.h"
 
@@ -29,6 +31,8 @@ bool OpenFileFromCommandLine(EdidImage& image, const std::string& path) {
   // Only the file name counts: folders such as ~/.config keep their dots to themselves.
   const std::string extension = ToUpperAscii(name.find('.') == std::string::npos ? name : FileExtension(path));
   if (extension.empty()) return false;
+  if (extension == "INF") return LoadInfFile(image, path);
+  if (extension == "REG") return LoadRegFile(image, path);
   if (extension == "TXT" || extension == "ETXT") return LoadTxtFile(image, path);
   if (extension == "BIN" || extension == "EBIN" || extension == "EDID") return LoadBinFile(image, path);
   image.Ui().ShowMessage(Format("Invalid file extension: %s", extension.c_str()));
