@@ -2,12 +2,16 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Callbacks.h"
 #include "app/EdidImage.h"
+#include "display/DisplayAccess.h"
+#include "display/EmulatedEdidStore.h"
 
 namespace velmar {
 
+class Clock;
 class UserInterface;
 
 // File dialog filters of the file commands.
@@ -30,8 +34,12 @@ class MainWindowCore : public CallbackContext {
   const EdidImage& Image() const { return image; }
   UserInterface& Ui() const { return ui; }
 
-  // Start-up of the window once it exists: buttons and the source "None".
-  void Initialize();
+  // Start-up of the window once it exists: adapters and displays, buttons,
+  // the source "None", then the file named by the first of `arguments` (the
+  // program's arguments after its name), exactly as given.
+  void Initialize(const std::vector<std::string>& arguments = {});
+  // Closing: releases the display library. The destructor does it too.
+  void Close() { displays.Release(); }
 
   // The unsaved-data question; true when the command may go on.
   bool ConfirmDiscard();
@@ -41,6 +49,24 @@ class MainWindowCore : public CallbackContext {
   void SaveTxtFile();
   void LoadBinFile();
   void SaveBinFile();
+  void LoadInfFile();
+  void GenerateInfFile();
+  void LoadRegFile();
+  void GenerateRegFile();
+
+  // "Display" menu.
+  void ReadEdidFromDisplay();
+  void OverrideDisplayEdid();
+  void ReadEmulatedEdidFromRegistry();
+  void OverrideEmulatedEdidRegistry();
+  void DeleteEmulatedEdidRegistry();
+  void ReinitGraphicsAdapterInfo();
+  void ShowGraphicsAdaptersInitLog();
+
+  DisplayAccess& Displays() { return displays; }
+  EmulatedEdidStore& Store() { return store; }
+  // The clock of the INF file's date and the errors report's time line.
+  void SetClock(const Clock* commandClock);
 
   // Buttons.
   void AddBlock() { image.AddBlock(); }
@@ -65,7 +91,35 @@ class MainWindowCore : public CallbackContext {
   std::optional<std::string> AskOpen(const char* extension, const char* filter);
   std::optional<std::string> AskSave(const char* extension, const char* filter);
 
+  // An emulated-EDID value of a display record.
+  struct ValueChoice {
+    size_t record = 0;
+    bool analog = false;
+  };
+  void FillDisplayChoices(CallbackFillContentTgt* target);
+  void FillExistingValueChoices(CallbackFillContentTgt* target);
+  void FillAllValueChoices(CallbackFillContentTgt* target);
+  // The record of a "Select Display" choice, or none on cancel.
+  std::optional<size_t> ChooseConnectedDisplay();
+  std::optional<ValueChoice> ChooseExistingValue();
+  std::optional<ValueChoice> ChooseAnyValue();
+  bool ValueExists(size_t record, bool analog) const;
+  bool AnyValueExists() const;
+  std::string ValueNameOf(const ValueChoice& choice) const;
+  void SetConnectedDisplaySource(size_t record);
+  void SetRegistrySource(const ValueChoice& choice, const std::string& keyPath);
+
   UserInterface& ui;
+  const Clock* clock = nullptr;
+  // The choices as the last selection lists showed them.
+  std::vector<size_t> listedDisplays;
+  std::vector<ValueChoice> listedValues;
+  // The emulated value the image was last read from or written to.
+  std::string sourceKeyPath;
+  std::string sourceValueName;
+  // Declared before the image: closing destroys the pages first, then releases the library.
+  DisplayAccess displays;
+  EmulatedEdidStore store;
   EdidImage image;
 };
 
