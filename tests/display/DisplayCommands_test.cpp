@@ -1,0 +1,153 @@
+// The "Display" menu's display commands, start-up and closing, through the
+// main window with the simulated library.
+#include <gtest/gtest.h>
+
+#include "app/MainWindowCore.h"
+#include "display/SimLibrary.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestData.h"
+
+namespace velmar {
+namespace {
+
+using testing::MakeBase13;
+using testing::ScriptedUserInterface;
+using testing::SimLibrary;
+
+class DisplayCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    core.Displays().SetLibraryCandidates(SimLibrary::Candidates());
+    core.Store().SetRoot(sim.Path("registry"));
+    edid = MakeBase13();
+    edid[8] = 0x10;  // tell it apart from the default block
+    testing::FixChecksum(edid.data());
+    sim.Configure(
+        "adapter name=GPU path=\"\\REGISTRY\\MACHINE\\SYSTEM\\Sim\"\n"
+        "display adapter=0 index=4 connected=0\n"
+        "display adapter=0 index=5 name=\"Main screen\" edid=" +
+        sim.WriteBytes("e.bin", edid) +
+        "\n"
+        "display adapter=0 index=6 name=Empty edid=" +
+        sim.WriteBytes("none.bin", {}) + " sizes=0\n");
+  }
+  std::vector<uint8_t> Used() const {
+    return std::vector<uint8_t>(core.Image().rawData.begin(),
+                                core.Image().rawData.begin() + core.Image().GetUsedSize());
+  }
+  void LoadBase() {
+    core.Image().rawData.fill(0);
+    std::copy(edid.begin(), edid.end(), core.Image().rawData.begin());
+    core.Image().Rebuild();
+  }
+
+  SimLibrary sim;
+  ScriptedUserInterface ui;
+  MainWindowCore core{ui};
+  std::vector<uint8_t> edid;
+};
+
+TEST_F(DisplayCommandsTest, WithoutTheLibraryBothDisplayCommandsSayNoDisplay) {
+  core.Displays().SetLibraryCandidates({sim.Path("missing.so")});
+  core.Initialize();
+  LoadBase();
+  core.ReadEdidFromDisplay();
+  core.OverrideDisplayEdid();
+  core.ReinitGraphicsAdapterInfo();
+  core.ShowGraphicsAdaptersInitLog();
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{"No connected displays detected", "No connected displays detected",
+                                                   "Failed to initialize Graphics Adapter Info",
+                                                   "Failed to load Pexa library.\r\n"}));
+  EXPECT_TRUE(ui.selections.empty());
+}
+
+TEST_F(DisplayCommandsTest, ReadingADisplayLoadsItsEdidAndNamesTheSource) {
+  core.Initialize();
+  core.Image().SetModified();
+  ui.answers = {true};
+  ui.choices = {0};
+  core.ReadEdidFromDisplay();
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"All unsaved data will be lost\r\nAre you sure?"});
+  ASSERT_EQ(ui.selections.size(), 1u);
+  EXPECT_EQ(ui.selections[0].kind, kContentSelectDisplay);
+  EXPECT_EQ(ui.selections[0].content.title, "Select Display");
+  EXPECT_EQ(ui.selections[0].content.items,
+            (std::vector<std::string>{"[0]: Display[5] = \"Main screen\"", "[0]: Display[6] = \"Empty\""}));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(Used(), edid);
+  EXPECT_FALSE(core.Image().IsModified());
+  EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::ConnectedDisplay);
+  EXPECT_EQ(core.Image().Labels().source, "Main screen (Connected Display[5])");
+  EXPECT_EQ(core.Image().Labels().pathCaption, "Adapter:");
+  EXPECT_EQ(core.Image().Labels().path, "0");
+}
+
+TEST_F(DisplayCommandsTest, CancelledQuestionOrChoiceChangesNothing) {
+  core.Initialize();
+  LoadBase();
+  core.Image().SetModified();
+  ui.answers = {false};
+  core.ReadEdidFromDisplay();
+  EXPECT_TRUE(ui.selections.empty());
+  ui.answers = {true};
+  core.ReadEdidFromDisplay();  // no choice scripted: cancelled
+  EXPECT_EQ(ui.selections.size(), 1u);
+  EXPECT_EQ(Used(), edid);
+  EXPECT_TRUE(core.Image().IsModified());
+}
+
+TEST_F(DisplayCommandsTest, ADisplayWithoutEdidIsAFailedRead) {
+  core.Initialize();
+  LoadBase();
+  ui.choices = {1};
+  core.ReadEdidFromDisplay();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to read EDID from driver. Check Initialization log"});
+  EXPECT_EQ(core.Image().BlockCount(), 0u);
+  EXPECT_EQ(core.Image().Labels().source, "None");
+  EXPECT_NE(core.Displays().InitLog().find("No EDID bytes from Display[6] on Adapter[0].\r\n"), std::string::npos);
+}
+
+TEST_F(DisplayCommandsTest, OverridingSendsTheUsedBytes) {
+  core.Initialize();
+  ui.choices = {0};
+  core.OverrideDisplayEdid();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"No Valid EDID present"});
+  EXPECT_TRUE(ui.selections.empty());
+
+  ui.Clear();
+  LoadBase();
+  core.Image().SetModified();
+  core.OverrideDisplayEdid();
+  EXPECT_TRUE(ui.messages.empty());
+  const std::vector<std::string> requests = sim.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0], "adapter=0 inputSize=540 outputSize=0 output=0 reserved=0 input=" +
+                             testing::ExpectedOverrideInput(5, edid));
+  EXPECT_FALSE(core.Image().IsModified());
+  EXPECT_EQ(core.Image().Labels().source, "Main screen (Connected Display[5])");
+
+  std::string config = testing::ReadTextFile(sim.Path("sim.conf"));
+  sim.Configure(config + "fail override\n");
+  core.ReinitGraphicsAdapterInfo();
+  core.Image().SetModified();
+  ui.choices = {1};
+  core.OverrideDisplayEdid();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to override EDID to driver. Check Initialization log"});
+  EXPECT_TRUE(core.Image().IsModified());
+  EXPECT_NE(core.Displays().InitLog().find("Failed to override EDID of Display[6] on Adapter[0].\r\n"),
+            std::string::npos);
+}
+
+TEST_F(DisplayCommandsTest, StartUpLoadsTheFileNamedFirst) {
+  const std::string file = sim.WriteBytes("start.bin", edid);
+  core.Initialize({file, sim.Path("ignored.bin")});
+  EXPECT_EQ(Used(), edid);
+  EXPECT_EQ(core.Image().Labels().source, "start.bin (Binary File)");
+  EXPECT_TRUE(core.Displays().IsLibraryLoaded());
+  EXPECT_TRUE(ui.messages.empty());
+  core.Close();
+  EXPECT_FALSE(core.Displays().IsLibraryLoaded());
+}
+
+}  // namespace
+}  // namespace velmar

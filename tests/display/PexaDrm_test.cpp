@@ -1,0 +1,259 @@
+// Our kernel-backed display library (libtovuxy.so) over a fake sysfs and
+// debugfs tree laid out like the kernel's.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+
+#include "app/MainWindowCore.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestData.h"
+
+namespace velmar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::ReadTextFile;
+using testing::ScriptedUserInterface;
+using testing::WriteTextFile;
+
+const std::string kEdid128 = "ed-6dbf89624ca4.bin";   // DELL 2408WFP
+const std::string kEdid256 = "ed-06ea81b6a609.bin";   // SyncMaster
+const std::string kEdid512 = "ldi-132703297bad.bin";  // FireTV
+
+// A sysfs tree: class/drm/cardN and class/drm/cardN-CONNECTOR are links into
+// devices/, the card's "device" link leads to its PCI or platform device.
+class FakeSysfs {
+ public:
+  explicit FakeSysfs(std::string folder) : root(std::move(folder)) {
+    fs::create_directories(root + "/sys/class/drm");
+    fs::create_directories(root + "/debug/dri");
+    WriteTextFile(root + "/sys/class/drm/version", "drm 1.1.0 20060810\n");
+  }
+
+  // A card on a device under devices/<parent>/<device>.
+  void AddCard(int number, const std::string& parent, const std::string& device, const std::string& subsystem,
+               const std::string& driver, const std::string& vendor = "", const std::string& product = "") {
+    const std::string deviceFolder = root + "/sys/devices/" + parent + "/" + device;
+    const std::string card = "card" + std::to_string(number);
+    fs::create_directories(deviceFolder + "/drm/" + card);
+    fs::create_directories(root + "/sys/bus/" + subsystem + "/drivers/" + driver);
+    const std::string up = Ups(parent) + "../../";  // from devices/<parent>/<device> to sys/
+    fs::create_symlink(up + "bus/" + subsystem, deviceFolder + "/subsystem");
+    fs::create_symlink(up + "bus/" + subsystem + "/drivers/" + driver, deviceFolder + "/driver");
+    if (!vendor.empty()) WriteTextFile(deviceFolder + "/vendor", vendor + "\n");
+    if (!product.empty()) WriteTextFile(deviceFolder + "/device", product + "\n");
+    fs::create_symlink("../../../" + device, deviceFolder + "/drm/" + card + "/device");
+    fs::create_symlink("../../devices/" + parent + "/" + device + "/drm/" + card, root + "/sys/class/drm/" + card);
+    // A render node beside it: never an adapter.
+    fs::create_directories(deviceFolder + "/drm/renderD" + std::to_string(128 + number));
+    fs::create_symlink("../../devices/" + parent + "/" + device + "/drm/renderD" + std::to_string(128 + number),
+                       root + "/sys/class/drm/renderD" + std::to_string(128 + number));
+    cards[number] = deviceFolder + "/drm/" + card;
+    cardLinks[number] = "../../devices/" + parent + "/" + device + "/drm/" + card;
+  }
+
+  // A connector of card `number`; `id` < 0 leaves out connector_id.
+  void AddConnector(int number, const std::string& name, bool connected, const std::vector<uint8_t>& edid,
+                    int id = -1) {
+    const std::string entry = "card" + std::to_string(number) + "-" + name;
+    const std::string folder = cards[number] + "/" + entry;
+    fs::create_directories(folder);
+    WriteTextFile(folder + "/status", connected ? "connected\n" : "disconnected\n");
+    WriteTextFile(folder + "/edid", std::string(edid.begin(), edid.end()));
+    WriteTextFile(folder + "/enabled", connected ? "enabled\n" : "disabled\n");
+    if (id >= 0) WriteTextFile(folder + "/connector_id", std::to_string(id) + "\n");
+    fs::create_symlink(cardLinks[number] + "/" + entry, root + "/sys/class/drm/" + entry);
+    fs::create_directories(root + "/debug/dri/" + std::to_string(number) + "/" + name);
+    WriteTextFile(OverrideFile(number, name), "");
+  }
+
+  std::string ConnectorFolder(int number, const std::string& name) const {
+    return cards.at(number) + "/card" + std::to_string(number) + "-" + name;
+  }
+  std::string OverrideFile(int number, const std::string& name) const {
+    return root + "/debug/dri/" + std::to_string(number) + "/" + name + "/edid_override";
+  }
+
+  std::string root;
+
+ private:
+  static std::string Ups(const std::string& parent) {
+    std::string ups = "../";
+    for (char c : parent) {
+      if (c == '/') ups += "../";
+    }
+    return ups;
+  }
+  std::map<int, std::string> cards;
+  std::map<int, std::string> cardLinks;
+};
+
+class PexaDrmTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = testing::MakeTempDir();
+    tree = std::make_unique<FakeSysfs>(dir);
+    ::setenv("VELMAR_SYSFS_ROOT", (dir + "/sys").c_str(), 1);
+    ::setenv("VELMAR_DEBUGFS_ROOT", (dir + "/debug").c_str(), 1);
+    edid128 = ReadBytes(testing::CorpusDir() + "/" + kEdid128);
+    edid256 = ReadBytes(testing::CorpusDir() + "/" + kEdid256);
+    edid512 = ReadBytes(testing::CorpusDir() + "/" + kEdid512);
+    tree->AddCard(0, "pci0000:00", "0000:00:02.0", "pci", "i915", "0x8086", "0x9bc4");
+    tree->AddConnector(0, "DP-1", false, {}, 95);
+    tree->AddConnector(0, "HDMI-A-1", true, edid128, 103);
+    tree->AddConnector(0, "eDP-1", true, edid256, 77);
+    tree->AddCard(1, "pci0001:00/0001:00:1c.0", "0001:03:00.0", "pci", "nouveau", "0x10de", "0x1c82");
+    tree->AddConnector(1, "DVI-I-1", true, edid512);
+    tree->AddConnector(1, "VGA-1", false, {});
+    tree->AddCard(3, "platform", "evdi.0", "platform", "evdi");
+    tree->AddConnector(3, "DVI-I-2", false, {});
+    core.Displays().SetLibraryCandidates({VELMAR_PEXA_DRM_LIBRARY});
+    core.Store().SetRoot(dir + "/registry");
+  }
+  void TearDown() override {
+    core.Close();
+    ::unsetenv("VELMAR_SYSFS_ROOT");
+    ::unsetenv("VELMAR_DEBUGFS_ROOT");
+    testing::RemoveTree(dir);
+  }
+  std::vector<uint8_t> Image(size_t size) const {
+    return std::vector<uint8_t>(core.Image().rawData.begin(), core.Image().rawData.begin() + size);
+  }
+  bool RestIsZero(size_t from) const {
+    return std::all_of(core.Image().rawData.begin() + from, core.Image().rawData.end(),
+                       [](uint8_t b) { return b == 0; });
+  }
+
+  std::string dir;
+  std::unique_ptr<FakeSysfs> tree;
+  std::vector<uint8_t> edid128, edid256, edid512;
+  ScriptedUserInterface ui;
+  MainWindowCore core{ui};
+};
+
+TEST_F(PexaDrmTest, CardsAndConnectorsBecomeAdaptersAndDisplays) {
+  core.Initialize();
+  EXPECT_EQ(core.Displays().InitLog(),
+            "Connection to Pexa established.\r\n"
+            "Detected Adapter[0]: BDF[0:2:0], Name: card0: i915 (8086:9BC4).\r\n"
+            "On Adapter[0]: Detected Connected Display[103], Name: DELL 2408WFP.\r\n"
+            "On Adapter[0]: Detected Connected Display[77], Name: SyncMaster.\r\n"
+            "On Adapter[0]: Detected 2 Connected Displays\r\n"
+            "On Adapter[0]: Detected 3 Supported Displays\r\n\r\n"
+            "Detected Adapter[1]: BDF[259:0:0], Name: card1: nouveau (10DE:1C82).\r\n"
+            "On Adapter[1]: Detected Connected Display[0], Name: FireTV.\r\n"
+            "On Adapter[1]: Detected 1 Connected Displays\r\n"
+            "On Adapter[1]: Detected 2 Supported Displays\r\n\r\n"
+            "Detected Adapter[2]: BDF[16777218:0:0], Name: card3: evdi.\r\n"
+            "On Adapter[2]: Detected 0 Connected Displays\r\n"
+            "On Adapter[2]: Detected 1 Supported Displays\r\n\r\n"
+            "Detected 3 logical adapters in total.\r\n"
+            "Detected 3 physical adapters in total.\r\n"
+            "Detected 3 connected displays in total.\r\n");
+  const DisplayAccess& displays = core.Displays();
+  ASSERT_EQ(displays.Table().size(), 6u);
+  EXPECT_EQ(displays.DisplayListText(0, ""), "[0]: Display[77] = \"SyncMaster\"");
+  EXPECT_EQ(displays.DisplayListText(1, ""), "[0]: Display[95] (Not Connected)");
+  EXPECT_EQ(displays.DisplayListText(2, ""), "[0]: Display[103] = \"DELL 2408WFP\"");
+  EXPECT_EQ(displays.DisplayListText(3, ""), "[1]: Display[0] = \"FireTV\"");
+  EXPECT_EQ(displays.DisplayListText(5, ""), "[2]: Display[0] (Not Connected)");
+  EXPECT_EQ(displays.RegistryPath(0), std::optional<std::string>("SYSTEM\\Velmar\\Display\\pci-0000:00:02.0"));
+  EXPECT_EQ(displays.RegistryPath(3), std::optional<std::string>("SYSTEM\\Velmar\\Display\\pci-0001:03:00.0"));
+  EXPECT_EQ(displays.RegistryPath(5), std::optional<std::string>("SYSTEM\\Velmar\\Display\\platform-evdi.0"));
+}
+
+TEST_F(PexaDrmTest, ReadingADisplayGivesItsEdidByteForByte) {
+  core.Initialize();
+  // The connected displays are listed as 77 (SyncMaster), 103 (DELL) and FireTV.
+  ui.choices = {1, 0, 2};
+  for (const std::vector<uint8_t>* edid : {&edid128, &edid256, &edid512}) {
+    core.ReadEdidFromDisplay();
+    EXPECT_EQ(Image(edid->size()), *edid);
+    EXPECT_TRUE(RestIsZero(edid->size()));
+    EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::ConnectedDisplay);
+  }
+  EXPECT_EQ(core.Image().Labels().source, "FireTV (Connected Display[0])");
+  EXPECT_EQ(core.Image().Labels().path, "1");
+}
+
+TEST_F(PexaDrmTest, AnOverrideGoesToDebugfsAndAsksForAProbe) {
+  core.Initialize();
+  core.Image().rawData.fill(0);
+  std::copy(edid256.begin(), edid256.end(), core.Image().rawData.begin());
+  core.Image().Rebuild();
+  ui.Clear();
+  const unsigned used = core.Image().GetUsedSize();
+  ASSERT_GT(used, 0u);
+  ui.choices = {1};  // display 103, HDMI-A-1
+  core.OverrideDisplayEdid();
+  EXPECT_TRUE(ui.messages.empty()) << core.Displays().InitLog();
+  EXPECT_EQ(ReadBytes(tree->OverrideFile(0, "HDMI-A-1")),
+            std::vector<uint8_t>(edid256.begin(), edid256.begin() + used));
+  EXPECT_EQ(ReadTextFile(tree->ConnectorFolder(0, "HDMI-A-1") + "/status"), "detect");
+  EXPECT_EQ(core.Image().Labels().source, "DELL 2408WFP (Connected Display[103])");
+}
+
+TEST_F(PexaDrmTest, WithoutDebugfsTheOverrideFailsAndTheLogSaysWhy) {
+  ::setenv("VELMAR_DEBUGFS_ROOT", (dir + "/no-debugfs").c_str(), 1);
+  core.Initialize();
+  std::copy(edid128.begin(), edid128.end(), core.Image().rawData.begin());
+  core.Image().Rebuild();
+  ui.Clear();
+  ui.choices = {0};
+  core.OverrideDisplayEdid();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to override EDID to driver. Check Initialization log"});
+  EXPECT_NE(core.Displays().InitLog().find("Failed to override EDID of Display[77] on Adapter[0].\r\n"
+                                           "Pexa library: debugfs is not available at " +
+                                           dir + "/no-debugfs/dri: No such file or directory"),
+            std::string::npos)
+      << core.Displays().InitLog();
+}
+
+TEST_F(PexaDrmTest, RefusedOrStaleOverridesFail) {
+  core.Initialize();
+  DisplayAccess& displays = core.Displays();
+  // The kernel refuses the bytes.
+  fs::remove(tree->OverrideFile(0, "eDP-1"));
+  fs::create_symlink("/dev/full", tree->OverrideFile(0, "eDP-1"));
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 0, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("Pexa library: The kernel refused the EDID override for card0-eDP-1: No space "
+                                    "left on device\r\n"),
+            std::string::npos);
+  // Without permission (meaningless for root, who may write anyway).
+  if (::geteuid() != 0) {
+    ASSERT_EQ(::chmod(tree->OverrideFile(0, "HDMI-A-1").c_str(), 0444), 0);
+    EXPECT_FALSE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
+    EXPECT_NE(displays.InitLog().find("Permission denied (EDID overrides need root)"), std::string::npos);
+  }
+  // Display 0 of card1 now names another connector: the listed one is gone.
+  fs::remove_all(tree->ConnectorFolder(1, "DVI-I-1"));
+  tree->AddConnector(1, "DP-9", true, edid128);
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 3, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("changed since the displays were listed"), std::string::npos);
+  EXPECT_EQ(ReadBytes(tree->OverrideFile(1, "DP-9")), std::vector<uint8_t>{});
+  // A display unplugged since.
+  WriteTextFile(tree->ConnectorFolder(0, "HDMI-A-1") + "/status", "disconnected\n");
+  ::chmod(tree->OverrideFile(0, "HDMI-A-1").c_str(), 0644);
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("card0-HDMI-A-1 is not connected"), std::string::npos);
+}
+
+TEST_F(PexaDrmTest, NoCardsMeansNoAdapters) {
+  testing::RemoveTree(dir + "/sys");
+  fs::create_directories(dir + "/sys/class/drm");
+  EXPECT_FALSE(core.Displays().InitAdapters());
+  EXPECT_EQ(core.Displays().InitLog(), "Connection to Pexa established.\r\nNo Graphics Adapters detected.\r\n");
+  testing::RemoveTree(dir + "/sys");
+  EXPECT_FALSE(core.Displays().InitAdapters());
+  EXPECT_EQ(core.Displays().InitLog(),
+            "Connection to Pexa established.\r\nNo Graphics Adapters detected.\r\n"
+            "Pexa library: Cannot list " +
+                dir + "/sys/class/drm: No such file or directory\r\n");
+}
+
+}  // namespace
+}  // namespace velmar

@@ -1,0 +1,193 @@
+#include "storage/RegFile.h"
+
+#include <gtest/gtest.h>
+
+#include "app/MainWindowCore.h"
+#include "display/SimLibrary.h"
+#include "storage/BinFile.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestData.h"
+
+namespace velmar {
+namespace {
+
+using testing::MakeBase13;
+using testing::ReadTextFile;
+using testing::ScriptedUserInterface;
+using testing::WriteTextFile;
+
+std::string HexList(const std::vector<uint8_t>& bytes, const char* format = "%02X") {
+  std::string text;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    char value[8];
+    std::snprintf(value, sizeof value, format, bytes[i]);
+    text += (i == 0 ? "" : ",") + std::string(value);
+  }
+  return text;
+}
+
+std::string Utf16(const std::string& text) {
+  std::string out = "\xFF\xFE";
+  for (char c : text) {
+    out += c;
+    out += '\0';
+  }
+  return out;
+}
+
+class RegFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { dir = testing::MakeTempDir(); }
+  void TearDown() override { testing::RemoveTree(dir); }
+  std::string Path(const std::string& name) const { return dir + "/" + name; }
+  std::vector<uint8_t> Used() const {
+    return std::vector<uint8_t>(core.Image().rawData.begin(),
+                                core.Image().rawData.begin() + core.Image().GetUsedSize());
+  }
+  std::vector<std::string> LoadBytes(const std::vector<uint8_t>& bytes) {
+    WriteTextFile(Path("in.bin"), std::string(bytes.begin(), bytes.end()));
+    EXPECT_TRUE(LoadBinFile(core.Image(), Path("in.bin")));
+    const std::vector<std::string> messages = ui.messages;
+    ui.Clear();
+    return messages;
+  }
+
+  std::string dir;
+  ScriptedUserInterface ui;
+  MainWindowCore core{ui};
+};
+
+TEST_F(RegFileTest, TheWrittenFile) {
+  const std::vector<uint8_t> base = MakeBase13();
+  LoadBytes(base);
+  EXPECT_EQ(RegFileContents(core.Image(), "SYSTEM\\Velmar\\Display\\pci-0000:01:00.0", "NEXOEmulatedEDID_D3"),
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SYSTEM\\Velmar\\Display\\pci-0000:01:00.0]\r\n"
+            "\"NEXOEmulatedEDID_D3\"=hex:" +
+                HexList(base) + "\r\n\r\n");
+  EXPECT_EQ(RegFileContents(EdidImage(ui), "K", "NEXOEmulatedEDID_A0"),
+            "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"NEXOEmulatedEDID_A0\"=hex:");
+}
+
+TEST_F(RegFileTest, GeneratedFilesLoadBackToTheSameBytes) {
+  for (const std::string& file : testing::CorpusFiles()) {
+    const std::vector<std::string> messages = LoadBytes(testing::ReadBytes(file));
+    const std::vector<uint8_t> original = Used();
+    if (original.empty()) continue;
+    WriteTextFile(Path("x.reg"), RegFileContents(core.Image(), "SYSTEM\\K", "NEXOEmulatedEDID_D0"));
+    ASSERT_TRUE(LoadRegFile(core.Image(), Path("x.reg")));
+    EXPECT_EQ(Used(), original) << file;
+    EXPECT_EQ(ui.messages, messages) << file;
+    ui.Clear();
+  }
+  // The file of an empty image holds an empty value: an empty image, quietly.
+  WriteTextFile(Path("empty.reg"), RegFileContents(EdidImage(ui), "K", "NEXOEmulatedEDID_A0"));
+  ASSERT_TRUE(LoadRegFile(core.Image(), Path("empty.reg")));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(core.Image().BlockCount(), 0u);
+}
+
+TEST_F(RegFileTest, ARegistryEditorExportLoads) {
+  // The editor writes UTF-16 with a byte order mark, lower-case values and
+  // lines continued with a backslash.
+  const std::vector<uint8_t> base = MakeBase13();
+  std::string text =
+      "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\Sim]\r\n"
+      "\"Other\"=dword:00000001\r\n\"NEXOEmulatedEDID_A0\"=hex:";
+  for (size_t i = 0; i < base.size(); ++i) {
+    char value[8];
+    std::snprintf(value, sizeof value, "%02x", base[i]);
+    text += value;
+    if (i + 1 < base.size()) text += ",";
+    if (i % 25 == 24 && i + 1 < base.size()) text += "\\\r\n  ";
+  }
+  WriteTextFile(Path("export.reg"), Utf16(text + "\r\n\r\n"));
+  ASSERT_TRUE(LoadRegFile(core.Image(), Path("export.reg")));
+  EXPECT_EQ(Used(), base);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(core.Image().Labels().source, "export.reg (Registry File)");
+}
+
+TEST_F(RegFileTest, EveryEmulatedValueLineIsAppendedOthersAreIgnored) {
+  std::vector<uint8_t> base = MakeBase13(1);
+  std::vector<uint8_t> cea(128, 0);
+  cea[0] = 0x02;
+  cea[1] = 0x03;
+  cea[2] = 0x04;
+  testing::FixChecksum(cea.data());
+  const std::string text =
+      "[HKEY_LOCAL_MACHINE\\K]\r\n"
+      "\"NEXOEmulatedEDID_A0\"=hex:" +
+      HexList(base) +
+      "\r\n"
+      "\"SomethingElse\"=hex:01,02,03\r\n"
+      "\"NEXOEmulatedEDID_D0\"=hex:" +
+      HexList(cea, "0x%02X") + "\r\n";
+  WriteTextFile(Path("both.reg"), text);
+  ASSERT_TRUE(LoadRegFile(core.Image(), Path("both.reg")));
+  base.insert(base.end(), cea.begin(), cea.end());
+  EXPECT_EQ(std::vector<uint8_t>(core.Image().rawData.begin(), core.Image().rawData.begin() + 256), base);
+}
+
+TEST_F(RegFileTest, MalformedOrOversizedListsEmptyTheImage) {
+  for (const std::string list : {"01,", "01,,02", "01,123456", "01,zz", ","}) {
+    SCOPED_TRACE(list);
+    LoadBytes(MakeBase13());
+    WriteTextFile(Path("bad.reg"), "\"NEXOEmulatedEDID_D0\"=hex:" + list + "\n");
+    ASSERT_TRUE(LoadRegFile(core.Image(), Path("bad.reg")));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid File Format"});
+    EXPECT_EQ(core.Image().BlockCount(), 0u);
+    EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::RegFile);
+  }
+  const std::string half = "\"NEXOEmulatedEDID_D0\"=hex:" + HexList(std::vector<uint8_t>(256, 0)) + "\n";
+  WriteTextFile(Path("full.reg"), half + half);
+  ui.Clear();
+  ASSERT_TRUE(LoadRegFile(core.Image(), Path("full.reg")));
+  EXPECT_TRUE(ui.messages.empty());
+  WriteTextFile(Path("over.reg"), half + half + "\"NEXOEmulatedEDID_D1\"=hex:00\n");
+  ASSERT_TRUE(LoadRegFile(core.Image(), Path("over.reg")));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Maximum EDID size overflow"});
+  ui.Clear();
+  EXPECT_FALSE(LoadRegFile(core.Image(), Path("missing.reg")));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("missing.reg") + "] for reading"});
+}
+
+TEST_F(RegFileTest, TheMenuCommands) {
+  testing::SimLibrary sim;
+  sim.Configure(
+      "adapter name=GPU path=\"\\REGISTRY\\MACHINE\\SYSTEM\\Sim\"\nadapter bus=1 name=NoPath\n"
+      "display adapter=0 index=2 name=Screen\ndisplay adapter=1 index=0 name=Other\n");
+  core.Displays().SetLibraryCandidates(testing::SimLibrary::Candidates());
+  core.Initialize();
+  const std::vector<uint8_t> base = MakeBase13();
+  LoadBytes(base);
+  core.Image().SetModified();
+
+  ui.choices = {2};  // analog value of the display without a registry path
+  ui.savePaths = {Path("x.reg")};
+  core.GenerateRegFile();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to obtain registry path"});
+  EXPECT_TRUE(ui.saveDialogs.empty());
+
+  ui.Clear();
+  ui.choices = {1};
+  core.GenerateRegFile();
+  ASSERT_EQ(ui.selections.size(), 1u);
+  EXPECT_EQ(ui.selections[0].kind, kContentAllEmulatedValues);
+  ASSERT_EQ(ui.saveDialogs.size(), 1u);
+  EXPECT_EQ(ui.saveDialogs[0].defaultExtension, "reg");
+  EXPECT_EQ(ui.saveDialogs[0].filter, "Registry files (*.reg)|*.reg|All files (*.*)|*.*||");
+  EXPECT_EQ(ReadTextFile(Path("x.reg")), RegFileContents(core.Image(), "SYSTEM\\Sim", "NEXOEmulatedEDID_D2"));
+  EXPECT_FALSE(core.Image().IsModified());
+  EXPECT_EQ(core.Image().Labels().source, "x.reg (Registry File)");
+
+  core.Image().SetModified();
+  ui.openPaths = {Path("x.reg")};
+  core.LoadRegFile();
+  EXPECT_EQ(ui.openDialogs.back().defaultExtension, "reg");
+  EXPECT_EQ(Used(), base);
+  EXPECT_EQ(ui.questions.size(), 1u);
+}
+
+}  // namespace
+}  // namespace velmar
