@@ -14,6 +14,10 @@ class CeaExtBlockPage : public BlockPage {
   bool AttachBlock(uint8_t* data, unsigned available, unsigned offset) override;
   unsigned Validate(CallbackFillContentTgt* report) const override;
   void DescribeByte(unsigned index, std::string& name, std::string& group, std::string& blockLabel) override;
+  // The block's section of the data summary; nothing without a model.
+  void AppendSummary(CallbackFillContentTgt* target) override;
+  void CollectModes(CallbackFillContentTgt* sink) const override;
+  void GetLargestMode(unsigned& width, unsigned& height) const override;
 
   // The page's model, or null.
   CeaExtBlock* Model() const;
