@@ -4,7 +4,11 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
+#include <vector>
+#include <QPointer>
+#include <deque>
 #include <functional>
+#include <memory>
 
 namespace velmar::testing {
 
@@ -42,5 +46,54 @@ inline void WhenModal(std::function<void(QWidget*)> action, int turns = 200) {
     }
   });
 }
+
+// Answers the modal dialogs that the code under test opens, in order: each
+// handler gets the next new modal dialog and must close it. The script waits
+// for each dialog by re-posting itself to the event loop a bounded number of
+// turns (never by time). Check Remaining() afterwards: a handler left over
+// means an expected dialog never opened.
+class ModalScript {
+ public:
+  using Handler = std::function<void(QWidget*)>;
+
+  explicit ModalScript(std::initializer_list<Handler> handlers = {}) : state_(std::make_shared<State>()) {
+    for (const Handler& handler : handlers) state_->handlers.push_back(handler);
+    Post(state_, kTurns);
+  }
+  ModalScript& Then(Handler handler) {
+    const bool idle = state_->handlers.empty();
+    state_->handlers.push_back(std::move(handler));
+    if (idle) Post(state_, kTurns);
+    return *this;
+  }
+  size_t Remaining() const { return state_->handlers.size(); }
+  // Every dialog the script handled, in order, by window title.
+  const std::vector<QString>& Titles() const { return state_->titles; }
+
+ private:
+  static constexpr int kTurns = 500;
+  struct State {
+    std::deque<Handler> handlers;
+    QPointer<QWidget> last;
+    std::vector<QString> titles;
+  };
+  static void Post(const std::shared_ptr<State>& state, int turns) {
+    QTimer::singleShot(0, [state, turns] {
+      if (state->handlers.empty()) return;
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal != nullptr && modal != state->last.data() && modal->isVisible()) {
+        state->last = modal;
+        state->titles.push_back(modal->windowTitle());
+        Handler handler = std::move(state->handlers.front());
+        state->handlers.pop_front();
+        handler(modal);
+        Post(state, kTurns);
+      } else if (turns > 0) {
+        Post(state, turns - 1);
+      }
+    });
+  }
+  std::shared_ptr<State> state_;
+};
 
 }  // namespace velmar::testing

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace velmar {
+
+// The application: starts the toolkit, shows the main window, loads the file
+// named on the command line once the window is up, and ends when the window
+// closes.
+class VelmarEDIDUtility {
+ public:
+  int Run(int argc, char** argv);
+};
+
+}  // namespace velmar
