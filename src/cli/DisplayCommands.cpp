@@ -1,0 +1,186 @@
+// displays, read-display, override-display: the machine's displays through the
+// display library, as the desktop program's "Display" menu reaches them.
+#include <array>
+
+#include "app/EdidImage.h"
+#include "cli/Cli.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/ImageFiles.h"
+#include "display/DisplayAccess.h"
+#include "util/Format.h"
+
+namespace velmar::cli {
+
+namespace {
+
+constexpr char kNoConnectedDisplays[] = "No connected displays detected";
+
+std::optional<size_t> ParseIndex(const std::string& text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  size_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<size_t>(c - '0');
+  }
+  return value;
+}
+
+// Prints the lines the log gained since `from` as messages: the reason of a failure.
+void ShowLogSince(CommandContext& context, const DisplayAccess& displays, size_t from) {
+  const std::string added = displays.InitLog().substr(std::min(from, displays.InitLog().size()));
+  size_t start = 0;
+  while (start < added.size()) {
+    size_t end = added.find("\r\n", start);
+    if (end == std::string::npos) end = added.size();
+    if (end > start) context.Ui().ShowMessage(added.substr(start, end - start));
+    start = end + 2;
+  }
+}
+
+// Enumerates the displays and finds the N-th connected one (the N-th item of
+// the desktop program's "Select Display" list). Returns the exit status of a
+// failure, or nothing when `record` was found.
+std::optional<int> FindConnected(CommandContext& context, DisplayAccess& displays, size_t& record) {
+  const std::optional<size_t> wanted = ParseIndex(context.Operands()[0]);
+  if (!wanted) {
+    context.Error(
+        Format("invalid display number '%s': give the number that 'displays' lists", context.Operands()[0].c_str()));
+    return kExitUsage;
+  }
+  displays.InitAdapters();
+  const std::vector<size_t> connected = displays.ConnectedRecords();
+  if (connected.empty()) {
+    context.Ui().ShowMessage(kNoConnectedDisplays);
+    return kExitFailure;
+  }
+  if (*wanted >= connected.size()) {
+    context.Error(Format("there is no connected display %zu: %zu %s connected (see 'velmar-edid displays')", *wanted,
+                         connected.size(), connected.size() == 1 ? "display is" : "displays are"));
+    return kExitFailure;
+  }
+  record = connected[*wanted];
+  return std::nullopt;
+}
+
+int RunDisplays(CommandContext& context) {
+  DisplayAccess displays;
+  const bool initialized = displays.InitAdapters();
+  context.Out().Text(displays.InitLog());
+  if (!displays.Table().empty()) context.Out().Line("");
+  size_t number = 0;
+  for (size_t record = 0; record < displays.Table().size(); ++record) {
+    const std::string position = displays.Table()[record].connected ? Format("%zu", number++) : "-";
+    context.Out().Line(position + "\t" + displays.DisplayListText(record, "") + "\t" +
+                       displays.RegistryPath(record).value_or(""));
+  }
+  return initialized ? kExitOk : kExitFailure;
+}
+
+int RunReadDisplay(CommandContext& context) {
+  const std::string& out = context.Operands()[1];
+  std::string extension;
+  if (FindImageWriter(out, &extension) == nullptr) {
+    context.Error(Format("%s: cannot write a file with the extension '%s'", out.c_str(), extension.c_str()));
+    return kExitUsage;
+  }
+  DisplayAccess displays;
+  size_t record = 0;
+  if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
+  const size_t logged = displays.InitLog().size();
+  std::array<uint8_t, kMaxEdidSize> bytes{};
+  const int total = displays.ReadDisplayEdid(record, bytes);
+  EdidImage& image = context.Image();
+  image.ResetForLoad();
+  if (total <= 0) {
+    context.Ui().ShowMessage("Failed to read EDID from driver. Check Initialization log");
+    ShowLogSince(context, displays, logged);
+    return kExitFailure;
+  }
+  image.rawData = bytes;
+  image.Rebuild();
+  const DisplayRecord& display = displays.Table()[record];
+  SourceDetails details;
+  details.displayName = display.name;
+  details.displayIndex = static_cast<unsigned>(display.displayIndex);
+  details.adapterPosition = static_cast<unsigned>(display.adapterIndex);
+  image.SetSource(SourceKind::ConnectedDisplay, details);
+  return WriteImageFile(context, out);
+}
+
+int RunOverrideDisplay(CommandContext& context) {
+  DisplayAccess displays;
+  size_t record = 0;
+  if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
+  if (!context.LoadImage(context.Operands()[1])) return kExitFailure;
+  EdidImage& image = context.Image();
+  if (image.BlockCount() == 0) {
+    context.Ui().ShowMessage("No Valid EDID present");
+    return kExitFailure;
+  }
+  const size_t logged = displays.InitLog().size();
+  if (!displays.OverrideDisplayEdid(image.GetUsedSize(), record, image.rawData.data())) {
+    context.Ui().ShowMessage("Failed to override EDID to driver. Check Initialization log");
+    ShowLogSince(context, displays, logged);
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+const char kLibraryHelp[] =
+    "\nThe display library is loaded as the desktop program loads it: the file named\n"
+    "by VELMAR_PEXA_LIBRARY when set, else libtovuxy.so (then libtovuxx.so) from the\n"
+    "program's own library folder or the usual places. Our libtovuxy.so lists the\n"
+    "kernel's DRM cards and their connectors (sysfs, moved by VELMAR_SYSFS_ROOT);\n"
+    "it writes overrides to debugfs (moved by VELMAR_DEBUGFS_ROOT), which needs root.\n";
+
+[[maybe_unused]] const bool kDisplaysRegistered = RegisterSubcommand({
+    60,
+    "displays",
+    "",
+    "print the adapters' initialization log and the displays",
+    "The text of the desktop program's \"Show Graphics Adapters init log\", then,\n"
+    "after an empty line, one line per display in the order of the display table:\n"
+    "the display's number for read-display and override-display (\"-\" for a\n"
+    "display that is not connected), its text as the selection lists show it, and\n"
+    "the registry path of its adapter (empty when there is none), separated by tabs.\n"
+    "The exit status is 1 when the adapters could not be listed.\n",
+    [] { return std::string(kLibraryHelp); },
+    0,
+    0,
+    RunDisplays,
+});
+
+[[maybe_unused]] const bool kReadDisplayRegistered = RegisterSubcommand({
+    61,
+    "read-display",
+    "N OUT",
+    "read connected display N's EDID into OUT",
+    "N counts the connected displays from 0, as 'displays' numbers them. The EDID\n"
+    "is read as \"Read EDID from display\" reads it and written as convert writes\n"
+    "OUT. A display that gives no EDID prints \"Failed to read EDID from driver.\n"
+    "Check Initialization log\" and the log's reason, and exits with 1.\n",
+    [] { return std::string(kLibraryHelp); },
+    2,
+    2,
+    RunReadDisplay,
+});
+
+[[maybe_unused]] const bool kOverrideDisplayRegistered = RegisterSubcommand({
+    62,
+    "override-display",
+    "N FILE",
+    "send FILE's image to display N as its EDID override",
+    "N counts the connected displays from 0, as 'displays' numbers them. FILE is\n"
+    "read as the other commands read files; its used bytes (at most 512) are sent\n"
+    "as \"Override display EDID\" sends them. A refusal prints \"Failed to override\n"
+    "EDID to driver. Check Initialization log\" and the log's reason, and exits\n"
+    "with 1.\n",
+    [] { return std::string(kLibraryHelp); },
+    2,
+    2,
+    RunOverrideDisplay,
+});
+
+}  // namespace
+
+}  // namespace velmar::cli

@@ -1,0 +1,81 @@
+// velmar-edid reading and writing INF and REG files.
+#include <gtest/gtest.h>
+
+#include "app/EdidImage.h"
+#include "cli/ToolRunner.h"
+#include "storage/BinFile.h"
+#include "storage/InfFile.h"
+#include "storage/RegFile.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestData.h"
+
+namespace velmar {
+namespace {
+
+using testing::ReadBytes;
+using testing::ReadTextFile;
+using testing::RunTool;
+
+class InfRegCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = testing::MakeTempDir();
+    source = testing::CorpusDir() + "/ed-06ea81b6a609.bin";
+    ASSERT_TRUE(LoadBinFile(image, source));
+  }
+  void TearDown() override { testing::RemoveTree(dir); }
+  std::string Path(const std::string& name) const { return dir + "/" + name; }
+
+  std::string dir;
+  std::string source;
+  testing::ScriptedUserInterface ui;
+  EdidImage image{ui};
+};
+
+TEST_F(InfRegCliTest, ConvertWritesAndReadsInfFiles) {
+  testing::ToolResult result = RunTool({"convert", source, Path("a.INF"), "--date", "07/4/2025"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadTextFile(Path("a.INF")), InfFileContents(image, LocalTime{2025, 7, 4, 0, 0, 0}));
+  result = RunTool({"convert", Path("a.INF"), Path("back.bin")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadBytes(Path("back.bin")), ReadBytes(source));
+  // Today's date without --date.
+  result = RunTool({"convert", source, Path("today.inf")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(ReadTextFile(Path("today.inf")).find("DriverVer="), std::string::npos);
+}
+
+TEST_F(InfRegCliTest, InfFailures) {
+  for (const char* date : {"7/4/25", "13/1/2025", "0/1/2025", "7/32/2025", "7-4-2025", "7/4/2025/1", "/4/2025"}) {
+    const testing::ToolResult result = RunTool({"convert", source, Path("bad.inf"), "--date", date});
+    EXPECT_EQ(result.status, 1) << date;
+    EXPECT_EQ(result.err, std::string("velmar-edid: invalid date '") + date + "' for --date: write it as M/D/YYYY\n");
+  }
+  testing::WriteTextFile(Path("empty.txt"), "");
+  const testing::ToolResult empty = RunTool({"convert", Path("empty.txt"), Path("empty.inf")});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.err, "Operation Failed. Need valid EDID with at least 1 block\n");
+  EXPECT_EQ(RunTool({"summary", source, "--date", "1/1/2025"}).status, 2);
+}
+
+TEST_F(InfRegCliTest, ConvertWritesAndReadsRegFiles) {
+  testing::ToolResult result = RunTool({"convert", source, Path("a.reg")});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "velmar-edid: a REG file needs --reg-key PATH and --reg-value NAME (the display's registry path and value "
+            "name, such as NEXOEmulatedEDID_D0)\n");
+  result = RunTool({"convert", source, Path("a.reg"), "--reg-key", "HKEY_LOCAL_MACHINE\\SYSTEM\\Velmar\\Display\\x",
+                    "--reg-value=NEXOEmulatedEDID_A3"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadTextFile(Path("a.reg")), RegFileContents(image, "SYSTEM\\Velmar\\Display\\x", "NEXOEmulatedEDID_A3"));
+  result = RunTool({"convert", source, Path("b.reg"), "--reg-key", "SYSTEM\\Velmar\\Display\\x", "--reg-value",
+                    "NEXOEmulatedEDID_A3"});
+  EXPECT_EQ(ReadTextFile(Path("b.reg")), ReadTextFile(Path("a.reg")));
+  result = RunTool({"convert", Path("a.reg"), Path("back.bin")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadBytes(Path("back.bin")), ReadBytes(source));
+  EXPECT_EQ(RunTool({"summary", Path("a.reg")}).status, 0);
+}
+
+}  // namespace
+}  // namespace velmar
