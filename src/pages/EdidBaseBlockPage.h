@@ -16,6 +16,11 @@ class EdidBaseBlockPage : public BlockPage {
   void SetExtensionCount(unsigned count) override;
   unsigned Validate(CallbackFillContentTgt* report) const override;
   void DescribeByte(unsigned index, std::string& name, std::string& group, std::string& blockLabel) override;
+  // The block's section of the data summary; nothing without a model.
+  void AppendSummary(CallbackFillContentTgt* target) override;
+  void CollectModes(CallbackFillContentTgt* sink) const override;
+  void GetMonitorInfo(MonitorInfo& info) const override;
+  void GetLargestMode(unsigned& width, unsigned& height) const override;
 
   bool Is14() const { return is14Page; }
   // The page's model, or null.
