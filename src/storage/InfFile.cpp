@@ -163,6 +163,10 @@ bool LoadInfFile(EdidImage& image, const std::string& path) {
 std::string InfFileContents(const EdidImage& image, const LocalTime& date) {
   MonitorInfo info;
   if (const BlockPage* first = image.GetPage(0)) first->GetMonitorInfo(info);
+  // The file is written in the 8-bit code page; the program's texts are UTF-8.
+  const std::string pnpId = Utf8ToLatin1(info.pnpId);
+  const std::string vendor = Utf8ToLatin1(info.manufacturer);
+  const std::string product = Utf8ToLatin1(info.monitorName);
   unsigned width = 0;
   unsigned height = 0;
   for (unsigned i = 0; i < image.BlockCount(); ++i) image.GetPage(i)->GetLargestMode(width, height);
@@ -190,10 +194,10 @@ std::string InfFileContents(const EdidImage& image, const LocalTime& date) {
   Line(out, "%VendorID%=VELMAR_EDID_OVERRIDE,NTx86,NTvelmar64");
   Line(out, "");
   Line(out, "[VELMAR_EDID_OVERRIDE.NTx86]");
-  Line(out, Format("%%ProductName%%=VELMAR_EDID_OVERRIDE-1.Install, MONITOR\\%s", info.pnpId.c_str()));
+  Line(out, Format("%%ProductName%%=VELMAR_EDID_OVERRIDE-1.Install, MONITOR\\%s", pnpId.c_str()));
   Line(out, "");
   Line(out, "[VELMAR_EDID_OVERRIDE.NTvelmar64]");
-  Line(out, Format("%%ProductName%%=VELMAR_EDID_OVERRIDE-1.Install.NTvelmar64, MONITOR\\%s", info.pnpId.c_str()));
+  Line(out, Format("%%ProductName%%=VELMAR_EDID_OVERRIDE-1.Install.NTvelmar64, MONITOR\\%s", pnpId.c_str()));
   Line(out, "");
   const auto installLines = [&out]() {
     Line(out, "DelReg=DEL_CURRENT_REG");
@@ -214,7 +218,7 @@ std::string InfFileContents(const EdidImage& image, const LocalTime& date) {
   Line(out, "");
   Line(out, "[VELMAR_EDID_OVERRIDE-1_AddReg]");
   for (unsigned i = 0; i < image.BlockCount(); ++i) {
-    Line(out, Format(";%s", image.GetPage(i)->GetTitle().c_str()));
+    Line(out, Format(";%s", Utf8ToLatin1(image.GetPage(i)->GetTitle()).c_str()));
     std::string values = Format("HKR,EDID_OVERRIDE,\"%u\",0x01", i);
     const unsigned start = i == 0 ? 0 : image.BlockEnd(i - 1);
     for (unsigned b = start; b < image.BlockEnd(i) && b < kMaxEdidSize; ++b) {
@@ -252,8 +256,8 @@ std::string InfFileContents(const EdidImage& image, const LocalTime& date) {
   Line(out, "");
   Line(out, "[Strings]");
   Line(out, "SourceDisksNames=\"Monitor EDID Override Installation Disk\"");
-  Line(out, Format("ProductName=\"%s (Override)\"", info.monitorName.c_str()));
-  Line(out, Format("VendorID=\"%s\"", info.manufacturer.c_str()));
+  Line(out, Format("ProductName=\"%s (Override)\"", product.c_str()));
+  Line(out, Format("VendorID=\"%s\"", vendor.c_str()));
   Line(out, "");
   return out;
 }

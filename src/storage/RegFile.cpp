@@ -11,7 +11,8 @@ namespace velmar {
 
 std::string RegFileContents(const EdidImage& image, const std::string& registryPath, const std::string& valueName) {
   std::string out = "Windows Registry Editor Version 5.00\r\n\r\n";
-  AppendFormat(out, "[HKEY_LOCAL_MACHINE\\%s]\r\n", registryPath.c_str());
+  // The file is written in the 8-bit code page; the program's texts are UTF-8.
+  AppendFormat(out, "[HKEY_LOCAL_MACHINE\\%s]\r\n", Utf8ToLatin1(registryPath).c_str());
   AppendFormat(out, "\"%s\"=hex:", valueName.c_str());
   const unsigned used = image.GetUsedSize();
   if (used == 0) return out;

@@ -67,6 +67,9 @@ TEST_F(RegFileTest, TheWrittenFile) {
                 HexList(base) + "\r\n\r\n");
   EXPECT_EQ(RegFileContents(EdidImage(ui), "K", "NEXOEmulatedEDID_A0"),
             "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"NEXOEmulatedEDID_A0\"=hex:");
+  // Written in 8-bit characters, as the registry editor reads such files.
+  EXPECT_NE(RegFileContents(EdidImage(ui), "Caf\xC3\xA9", "V").find("\n[HKEY_LOCAL_MACHINE\\Caf\xE9]\r\n"),
+            std::string::npos);
 }
 
 TEST_F(RegFileTest, GeneratedFilesLoadBackToTheSameBytes) {
