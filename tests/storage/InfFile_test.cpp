@@ -175,6 +175,16 @@ TEST_F(InfFileTest, WithoutRangeLimitsTheModesLineEndsIn255) {
   EXPECT_NE(text.find("ProductName=\"Default Monitor (Override)\"\r\nVendorID=\"XXX\"\r\n"), std::string::npos);
 }
 
+TEST_F(InfFileTest, TextsAreWrittenIn8BitCharacters) {
+  MonitorInfo info;
+  info.pnpId = "ABC1";
+  info.manufacturer = "ABC";
+  info.monitorName = "\xC3\x89" "cran";  // "Ecran" with an acute accent, as the program holds it (UTF-8)
+  ScriptedImage(info, 0, 0);
+  const std::string text = InfFileContents(core.Image(), LocalTime{2024, 1, 2, 0, 0, 0});
+  EXPECT_NE(text.find("ProductName=\"\xC9" "cran (Override)\"\r\n"), std::string::npos);
+}
+
 TEST_F(InfFileTest, NoLargestModeMeansNoModeSection) {
   EdidImage& image = core.Image();
   ASSERT_TRUE(image.AppendBlock(std::make_unique<ScriptedPage>("Only", MonitorInfo{}, 0, 0), 0, 512));
@@ -183,6 +193,38 @@ TEST_F(InfFileTest, NoLargestModeMeansNoModeSection) {
   EXPECT_EQ(text.find("[VELMAR_EDID_OVERRIDE-1.AddReg]"), std::string::npos);
   EXPECT_NE(text.find("HKR,,DPMS,,0\r\n\r\n[VELMAR_EDID_OVERRIDE-1.CopyFiles]\r\n"), std::string::npos);
   EXPECT_NE(text.find("MONITOR\\\r\n"), std::string::npos);
+  EXPECT_NE(text.find("ProductName=\" (Override)\"\r\nVendorID=\"\"\r\n"), std::string::npos);
+}
+
+TEST_F(InfFileTest, ARealBaseBlock) {
+  // DELL 2408WFP: manufacturer DEL, product 0xA02B, range limits 56-76 Hz and
+  // 30-83 kHz, standby set, first detailed timing 1920 x 1200.
+  LoadBytes(testing::ReadBytes(testing::CorpusDir() + "/ed-6dbf89624ca4.bin"));
+  const std::string text = InfFileContents(core.Image(), LocalTime{2024, 1, 2, 0, 0, 0});
+  EXPECT_NE(text.find("%ProductName%=VELMAR_EDID_OVERRIDE-1.Install, MONITOR\\DELA02B\r\n"), std::string::npos);
+  EXPECT_NE(text.find(";EDID1.4 BaseBlock\r\nHKR,EDID_OVERRIDE,\"0\",0x01,0x00,0xFF,"), std::string::npos);
+  EXPECT_NE(text.find(Lines({"[DPMS]", "HKR,,DPMS,,1", "", "[MODE1]", "HKR,,MaxResolution,,\"1920,1200\"", "",
+                             "[VELMAR_EDID_OVERRIDE-1.AddReg]",
+                             "HKR,\"MODES\\1920,1200\",Mode1,,\"30.0-83.0,56.0-76.0,+,+\"", ""})),
+            std::string::npos);
+  EXPECT_NE(text.find("ProductName=\"DELL 2408WFP (Override)\"\r\nVendorID=\"DEL\"\r\n"), std::string::npos);
+}
+
+TEST_F(InfFileTest, ACeaFirstImageStillGetsItsLargestMode) {
+  // A CEA-861 block alone with one detailed timing of 1920 x 1080.
+  std::vector<uint8_t> cea(128, 0);
+  const std::vector<uint8_t> head = {0x02, 0x03, 0x04, 0x00, 0x02, 0x3A, 0x80, 0x18, 0x71, 0x38, 0x2D,
+                                     0x40, 0x58, 0x2C, 0x45, 0x00, 0xC4, 0x8E, 0x21, 0x00, 0x00, 0x1E};
+  std::copy(head.begin(), head.end(), cea.begin());
+  testing::FixChecksum(cea.data());
+  LoadBytes(cea);
+  ASSERT_EQ(core.Image().BlockCount(), 1u);
+  const std::string text = InfFileContents(core.Image(), LocalTime{2024, 1, 2, 0, 0, 0});
+  EXPECT_NE(text.find("MONITOR\\\r\n"), std::string::npos);
+  EXPECT_NE(text.find(Lines({"[DPMS]", "HKR,,DPMS,,0", "", "[MODE1]", "HKR,,MaxResolution,,\"1920,1080\"", "",
+                             "[VELMAR_EDID_OVERRIDE-1.AddReg]", "HKR,\"MODES\\1920,1080\",Mode1,,\"255.0,+,+\"",
+                             ""})),
+            std::string::npos);
   EXPECT_NE(text.find("ProductName=\" (Override)\"\r\nVendorID=\"\"\r\n"), std::string::npos);
 }
 
