@@ -1,7 +1,9 @@
 #include "pages/CeaExtBlockPage.h"
 
+#include <algorithm>
 #include <string>
 
+#include "app/UserInterface.h"
 #include "blocks/CeaExtBlock.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/HdmiVicTable.h"
@@ -436,6 +438,103 @@ void CeaExtBlockPage::AppendSummary(CallbackFillContentTgt* target) {
       case kCeaKindDummy: break;
       default: AppendGenericDataBlock(*model, j, target); break;
     }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Rows and the add and remove buttons
+
+void CeaExtBlockPage::Refresh() {
+  BlockPage::Refresh();
+  dtdRows = 0;
+  dataBlockRows = 0;
+  rowKinds.fill(0);
+  const CeaExtBlock* model = Model();
+  if (model == nullptr) {
+    NotifyView();
+    return;
+  }
+  CeaGeneralInfo info;
+  model->GetGeneralInfo(info);
+  dtdRows = std::min(info.dtdCount, CeaExtBlock::kMaxDtds);
+  dataBlockRows = std::min(info.dataBlockCount, static_cast<unsigned>(kGridRows));
+
+  auto set = [this](int id, const std::string& text, bool enabled) {
+    if (GridControlState* control = MutableControl(id)) {
+      control->text = text;
+      control->enabled = enabled;
+      control->visible = true;
+    }
+  };
+  set(kLeftItemId, "General Info", true);
+  if (GridControlState* side = MutableControl(kLeftActionId)) side->visible = false;
+  for (unsigned i = 0; i < dtdRows; ++i) {
+    const int row = static_cast<int>(i) + 1;
+    set(kLeftItemId + row, Format("Detailed Timing %u", i), true);
+    set(kLeftActionId + row, "Remove", true);
+  }
+  if (model->CanAddDetailedTiming() && dtdRows + 1 < static_cast<unsigned>(kGridRows)) {
+    set(kLeftActionId + static_cast<int>(dtdRows) + 1, "Add DTD", true);
+  }
+  for (unsigned j = 0; j < dataBlockRows; ++j) {
+    const unsigned kind = model->GetDataBlockKind(j);
+    rowKinds[j] = kind;
+    // A block of no known kind has no editor, but can be removed.
+    set(kRightItemId + static_cast<int>(j), CeaDataBlockKindName(kind), kind != 0);
+    set(kRightActionId + static_cast<int>(j), "Remove", true);
+  }
+  if (model->CanAddDataBlock() && dataBlockRows < static_cast<unsigned>(kGridRows)) {
+    set(kRightActionId + static_cast<int>(dataBlockRows), "Add DataBlock", true);
+  }
+  NotifyView();
+}
+
+void CeaExtBlockPage::OnLeftAction(int id) {
+  CeaExtBlock* model = Model();
+  const int row = id - kLeftActionId;
+  if (model == nullptr || ui == nullptr || row < 1 || row >= kGridRows) return;
+  const unsigned index = static_cast<unsigned>(row - 1);
+  if (index < dtdRows) {
+    if (!ui->AskOkCancel(Format("Removing DTD %u\r\nAre you sure?", index))) return;
+    model->RemoveDetailedTiming(index);
+  } else if (index == dtdRows && model->CanAddDetailedTiming()) {
+    model->AddDetailedTiming();
+  } else {
+    return;
+  }
+  Refresh();
+}
+
+void CeaExtBlockPage::OnRightAction(int id) {
+  CeaExtBlock* model = Model();
+  const int row = id - kRightActionId;
+  if (model == nullptr || ui == nullptr || row < 0 || row >= kGridRows) return;
+  const unsigned index = static_cast<unsigned>(row);
+  if (index < dataBlockRows) {
+    if (!ui->AskOkCancel(Format("Removing DTD \"%s\"\r\nAre you sure?", CeaDataBlockKindName(rowKinds[index])))) {
+      return;
+    }
+    model->RemoveDataBlock(index);
+  } else if (index == dataBlockRows && model->CanAddDataBlock()) {
+    const unsigned choice = ui->SelectItem(this, kContentSelectDataBlock);
+    if (choice >= addChoices.size() || addChoices[choice] == 0) return;
+    model->AddDataBlock(addChoices[choice]);
+  } else {
+    return;
+  }
+  Refresh();
+}
+
+void CeaExtBlockPage::FillContent(CallbackFillContentTgt* target, unsigned kind) {
+  const CeaExtBlock* model = Model();
+  if (target == nullptr || model == nullptr || kind != kContentSelectDataBlock) return;
+  addChoices.fill(0);
+  target->SetTitle("Select Data Block To Add");
+  size_t next = 0;
+  for (unsigned dataKind = 1; dataKind <= 15 && next < addChoices.size(); ++dataKind) {
+    if (!model->CanAddDataBlockOfKind(dataKind)) continue;
+    target->Append(CeaDataBlockKindName(dataKind));
+    addChoices[next++] = dataKind;
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "pages/BlockPage.h"
 
 namespace velmar {
@@ -22,10 +24,34 @@ class CeaExtBlockPage : public BlockPage {
   // The page's model, or null.
   CeaExtBlock* Model() const;
 
+  // Rows: "General Info", one row per DTD with "Remove" and "Add DTD" below
+  // them on the left; one row per data block with "Remove" and "Add DataBlock"
+  // below them on the right.
+  void Refresh() override;
+  // "Remove" asks and removes that DTD; "Add DTD" adds one.
+  void OnLeftAction(int id) override;
+  // "Remove" asks and removes that data block; "Add DataBlock" offers the
+  // kinds that fit ("Select Data Block To Add") and adds the chosen one.
+  void OnRightAction(int id) override;
+  // Kind 7: the data block kinds that can be added, in kind order.
+  void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
+
+  unsigned DtdRows() const { return dtdRows; }
+  unsigned DataBlockRows() const { return dataBlockRows; }
+  // The data block kind shown in right row `row`; 0 outside the rows shown.
+  unsigned RowKind(unsigned row) const { return row < dataBlockRows ? rowKinds[row] : 0; }
+
  protected:
   unsigned WiredRanges() const override {
     return kWireLeftItems | kWireLeftActions | kWireRightItems | kWireRightActions;
   }
+
+  // The data block kind of each right row as last shown.
+  std::array<unsigned, kGridRows> rowKinds{};
+  unsigned dtdRows = 0;
+  unsigned dataBlockRows = 0;
+  // The kind each position of the last "Select Data Block To Add" list stands for.
+  std::array<unsigned, 16> addChoices{};
 };
 
 }  // namespace velmar
