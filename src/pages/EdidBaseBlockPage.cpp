@@ -1,5 +1,6 @@
 #include "pages/EdidBaseBlockPage.h"
 
+#include "app/UserInterface.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/Edid13Block.h"
 #include "blocks/Edid14Block.h"
@@ -452,6 +453,96 @@ void EdidBaseBlockPage::AppendSummary(CallbackFillContentTgt* target) {
         AppendDescriptorText(target, *model, slot + 1);
         break;
     }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The grid and the descriptor buttons
+
+namespace {
+
+constexpr const char* kSectionNames[EdidBaseBlockPage::kFirstSlotRow] = {
+    "General Info", "Basic Display Parameters", "Color Characteristics", "Established Timings", "Standard Timings"};
+// Where the four descriptor slots start in the block.
+constexpr unsigned kFirstSlotByte = 54;
+constexpr unsigned kSlotLength = 18;
+constexpr uint8_t kDummyTag = 0x10;
+
+// An empty slot is a dummy descriptor and nothing else: tag 0x10, every other
+// byte zero. Manufacturer descriptors (tags 0x00-0x0F) and tags the block's
+// version does not know also read as kind 0, but hold data.
+bool SlotIsEmpty(const uint8_t* slot) {
+  for (unsigned i = 0; i < kSlotLength; ++i) {
+    if (slot[i] != (i == 3 ? kDummyTag : 0)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void EdidBaseBlockPage::Refresh() {
+  BlockPage::Refresh();
+  slotKinds.fill(0);
+  slotFilled.fill(false);
+  const Edid13Block* model = Model();
+  for (int row = 0; row < kGridRows; ++row) {
+    const bool isSlot = row >= kFirstSlotRow;
+    // The sections have no add or remove button, and the right column is not used.
+    if (GridControlState* action = MutableControl(kLeftActionId + row)) action->visible = isSlot;
+    for (int base : {kRightItemId, kRightActionId, kRightFrameId}) {
+      if (GridControlState* control = MutableControl(base + row)) control->visible = false;
+    }
+    if (model == nullptr) continue;
+    GridControlState* item = MutableControl(kLeftItemId + row);
+    if (!isSlot) {
+      item->text = kSectionNames[row];
+      item->enabled = true;
+      continue;
+    }
+    const unsigned slot = static_cast<unsigned>(row - kFirstSlotRow);
+    const unsigned kind = model->GetDescriptorKind(slot);
+    const uint8_t* bytes = model->Bytes() + kFirstSlotByte + slot * kSlotLength;
+    slotKinds[slot] = kind;
+    slotFilled[slot] = kind != 0 || !SlotIsEmpty(bytes);
+    GridControlState* action = MutableControl(kLeftActionId + row);
+    action->enabled = true;
+    action->text = slotFilled[slot] ? "Remove" : "Add Descriptor";
+    if (slotFilled[slot]) {
+      item->text = Edid13Block::DescriptorKindName(kind);
+      // Kind 0 has no editor.
+      item->enabled = kind != 0;
+    }
+  }
+  NotifyView();
+}
+
+void EdidBaseBlockPage::OnLeftAction(int id) {
+  Edid13Block* model = Model();
+  const int row = id - kLeftActionId;
+  if (model == nullptr || ui == nullptr || row < kFirstSlotRow || row >= kGridRows) return;
+  const unsigned slot = static_cast<unsigned>(row - kFirstSlotRow);
+  if (slotFilled[slot]) {
+    const char* name = Edid13Block::DescriptorKindName(slotKinds[slot]);
+    if (!ui->AskOkCancel(Format("Removing Descriptor \"%s\"\r\nAre you sure?", name))) return;
+    model->ClearDescriptor(slot);
+  } else {
+    const unsigned choice = ui->SelectItem(this, kContentSelectDescriptor);
+    if (choice >= addChoices.size() || addChoices[choice] == 0) return;
+    model->CreateDescriptor(addChoices[choice], slot);
+  }
+  Refresh();
+}
+
+void EdidBaseBlockPage::FillContent(CallbackFillContentTgt* target, unsigned kind) {
+  const Edid13Block* model = Model();
+  if (target == nullptr || model == nullptr || kind != kContentSelectDescriptor) return;
+  addChoices.fill(0);
+  target->SetTitle("Select Descriptor To Add");
+  size_t next = 0;
+  for (unsigned descriptorKind = 1; descriptorKind <= 10 && next < addChoices.size(); ++descriptorKind) {
+    if (!model->CanAddDescriptor(descriptorKind)) continue;
+    target->Append(Edid13Block::DescriptorKindName(descriptorKind));
+    addChoices[next++] = descriptorKind;
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "pages/BlockPage.h"
 
 namespace velmar {
@@ -22,6 +24,22 @@ class EdidBaseBlockPage : public BlockPage {
   void GetMonitorInfo(MonitorInfo& info) const override;
   void GetLargestMode(unsigned& width, unsigned& height) const override;
 
+  // The grid: the five section buttons, then one row per descriptor slot with
+  // the slot's kind and "Add Descriptor" or "Remove" beside it.
+  void Refresh() override;
+  // "Remove" asks and clears the slot; "Add Descriptor" offers the kinds the
+  // block can take ("Select Descriptor To Add") and creates the chosen one.
+  void OnLeftAction(int id) override;
+  // Kind 6: the descriptor kinds that can be added, in kind order.
+  void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
+
+  // Slot `slot` (0-3) as last shown: its descriptor kind, and whether it holds
+  // anything (a slot of kind 0 may still carry a manufacturer's data).
+  unsigned SlotKind(unsigned slot) const { return slot < kSlots ? slotKinds[slot] : 0; }
+  bool SlotFilled(unsigned slot) const { return slot < kSlots && slotFilled[slot]; }
+  // The grid row of descriptor slot 0; the section buttons are the rows above.
+  static constexpr int kFirstSlotRow = 5;
+
   bool Is14() const { return is14Page; }
   // The page's model, or null.
   Edid13Block* Model() const;
@@ -30,6 +48,12 @@ class EdidBaseBlockPage : public BlockPage {
   unsigned WiredRanges() const override { return kWireLeftItems | kWireLeftActions; }
 
   bool is14Page = false;
+
+  static constexpr unsigned kSlots = 4;
+  std::array<unsigned, kSlots> slotKinds{};
+  std::array<bool, kSlots> slotFilled{};
+  // The kind each position of the last "Select Descriptor To Add" list stands for.
+  std::array<unsigned, 11> addChoices{};
 };
 
 }  // namespace velmar
