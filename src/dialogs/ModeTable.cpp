@@ -135,8 +135,8 @@ int64_t ModeTable::LeadingNumber(std::string_view text, size_t* end) {
   const size_t digitsStart = i;
   int64_t value = 0;
   while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-    if (value < kNumberLimit) value = value * 10 + (text[i] - '0');
-    if (value > kNumberLimit) value = kNumberLimit;
+    const int64_t digit = text[i] - '0';
+    value = value > (kNumberLimit - digit) / 10 ? kNumberLimit : value * 10 + digit;
     ++i;
   }
   const bool any = i > digitsStart;
