@@ -523,6 +523,32 @@ TEST(CeaExtBlockTest, EverySetterIsReadBackAsWritten) {
   EXPECT_TRUE(timingBack.interlaced);
 }
 
+TEST(CeaExtBlockTest, CapacitiesAndListsLongerThanABlockHolds) {
+  CeaImage tight = MakeCea({Video(20), Vendor(3)}, 5);  // 5 bytes free
+  ShortVideoDescriptorList list;
+  Model(tight).GetVideoDataBlock(0, list);
+  EXPECT_EQ(list.count, 20u);
+  EXPECT_EQ(list.capacity, 25u);
+
+  CeaImage roomy = MakeCea({Video(20), DataBlockBytes(1, {0x09, 0x07, 0x07})}, 3);  // 44 bytes free
+  CeaExtBlock block = Model(roomy);
+  block.GetVideoDataBlock(0, list);
+  EXPECT_EQ(list.capacity, 31u);
+  ShortAudioDescriptorList audio;
+  block.GetAudioDataBlock(1, audio);
+  EXPECT_EQ(audio.capacity, 10u);
+
+  const CeaImage before = roomy;
+  list.count = 32;
+  block.SetVideoDataBlock(0, list);
+  audio.count = 11;
+  block.SetAudioDataBlock(1, audio);
+  EXPECT_EQ(roomy.image, before.image);
+  audio.count = 10;
+  block.SetAudioDataBlock(1, audio);
+  EXPECT_EQ(block.Entry(1)->length, 31u);
+}
+
 TEST(CeaExtBlockTest, ASetterWritesOnlyInsideItsDataBlock) {
   // A vendor block without its OUI, an HDMI block shorter than its minimum and
   // a speaker block without payload, each followed by a neighbour.
