@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "blocks/CeaDataBlocks.h"
-#include "blocks/HdmiVicTable.h"
 
 namespace velmar {
 namespace {
@@ -24,10 +23,7 @@ TEST(CeaDataBlocksTest, KindsFollowTagExtendedTagAndOui) {
     const uint32_t oui = kind == kCeaKindHdmiVsdb ? kHdmiOui : kDefaultVendorOui;
     EXPECT_EQ(CeaDataBlockKindOf(CeaDataBlockTag(kind), true, CeaDataBlockExtendedTag(kind), oui), kind) << kind;
   }
-  EXPECT_STREQ(CeaDataBlockKindName(0), "Dummy");
-  EXPECT_STREQ(CeaDataBlockKindName(11), "VESA Video Display Device Info");
   EXPECT_STREQ(CeaDataBlockKindName(99), "Dummy");
-  EXPECT_EQ(CeaDataBlockMinLength(3), 6u);
   EXPECT_EQ(CeaDataBlockMinLength(99), 0u);
 }
 
@@ -207,29 +203,6 @@ TEST(CeaDataBlocksTest, SpeakerAndColorimetryWriteOnlyTheirBits) {
   DecodeSpeakerAllocation(nullptr, 0, none);
   EXPECT_EQ(none, SpeakerAllocation{});
   EncodeSpeakerAllocation(s, nullptr, 0);
-}
-
-TEST(CeaDataBlocksTest, CapacityIsTheMaximumOrCurrentPlusFreeNeverMore) {
-  EXPECT_EQ(CeaCapacity(20, 5, kMaxShortVideoDescriptors), 25u);
-  EXPECT_EQ(CeaCapacity(20, 40, kMaxShortVideoDescriptors), 31u);
-  EXPECT_EQ(CeaCapacity(29, 5, kMaxShortVideoDescriptors), 31u);
-  EXPECT_EQ(CeaCapacity(9, 2, kMaxShortAudioDescriptors), 10u);
-}
-
-TEST(CeaDataBlocksTest, MandatoryThreeDFormats) {
-  EXPECT_EQ(Mandatory3DFormats(4), k3DFramePacking | k3DTopAndBottom);
-  EXPECT_EQ(Mandatory3DFormats(20), k3DSideBySide);
-  EXPECT_EQ(Mandatory3DFormats(16), 0u);
-}
-
-TEST(CeaDataBlocksTest, HdmiVicTable) {
-  const HdmiVicFormat* vic1 = HdmiVicTable::Find(1);
-  ASSERT_NE(vic1, nullptr);
-  EXPECT_EQ(vic1->width + vic1->hBlank, 4400);
-  EXPECT_TRUE(vic1->HasFractionalRate());
-  EXPECT_FALSE(HdmiVicTable::Find(4)->HasFractionalRate());
-  EXPECT_EQ(HdmiVicTable::Find(0), nullptr);
-  EXPECT_EQ(HdmiVicTable::Find(5), nullptr);
 }
 
 }  // namespace
