@@ -1,0 +1,69 @@
+// Writes the seed inputs of the fuzz targets from a folder of raw EDID files:
+// each file as it is (bin, image, edit) and in the text, INF and REG formats.
+#include <dirent.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/EdidImage.h"
+#include "app/UserInterface.h"
+#include "storage/BinFile.h"
+#include "storage/InfFile.h"
+#include "storage/RegFile.h"
+#include "storage/TxtFile.h"
+#include "util/Clock.h"
+
+namespace {
+
+class SilentUserInterface : public velmar::UserInterface {
+ public:
+  void ShowMessage(const std::string&) override {}
+  bool AskOkCancel(const std::string&) override { return true; }
+  std::optional<std::string> AskOpenFile(const velmar::FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> AskSaveFile(const velmar::FileDialogRequest&) override { return std::nullopt; }
+  unsigned SelectItem(velmar::CallbackContext*, unsigned) override { return velmar::kNoSelection; }
+  void ShowContent(velmar::CallbackContext*, unsigned) override {}
+  void ShowModes(velmar::CallbackContext*) override {}
+  bool EditRawData(velmar::CallbackContext*, uint8_t*, unsigned) override { return false; }
+};
+
+void Write(const std::string& path, const std::string& contents) {
+  std::ofstream out(path, std::ios::binary);
+  out << contents;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: fuzz_seeds EDID_FOLDER OUT_FOLDER\n");
+    return 2;
+  }
+  const std::string in = argv[1];
+  const std::string out = argv[2];
+  DIR* folder = opendir(in.c_str());
+  if (folder == nullptr) return 1;
+  std::vector<std::string> names;
+  while (dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.size() > 4 && name.substr(name.size() - 4) == ".bin") names.push_back(name);
+  }
+  closedir(folder);
+  velmar::LocalTime date;
+  date.year = 2026;
+  date.month = 12;
+  date.day = 8;
+  for (const std::string& name : names) {
+    SilentUserInterface ui;
+    velmar::EdidImage image(ui);
+    if (!velmar::LoadBinFile(image, in + "/" + name)) continue;
+    const std::string stem = name.substr(0, name.size() - 4);
+    Write(out + "/txt/" + stem + ".txt", velmar::TxtFileContents(image));
+    Write(out + "/inf/" + stem + ".inf", velmar::InfFileContents(image, date));
+    Write(out + "/reg/" + stem + ".reg",
+          velmar::RegFileContents(image, "SYSTEM\\CurrentControlSet\\Control\\Class\\0000", "NEXOEmulatedEDID_D0"));
+  }
+  return 0;
+}
