@@ -51,16 +51,31 @@ bool Applies(const OptionSpec& option, const std::string& subcommand) {
                     "report this moment instead of the clock's",
                     {"report"}});
 
-// "  NAME" padded to the help's second column, or on a line of its own when too long.
+// "  NAME" padded to the help's second column (or on a line of its own when too
+// long), then the help broken at blanks so that no line passes 80 columns.
 void AppendItem(std::string& text, const std::string& item, const std::string& help) {
   constexpr size_t kColumn = 26;
+  constexpr size_t kWidth = 80;
   std::string line = "  " + item;
   if (line.size() + 2 > kColumn) {
     text += line + "\n";
     line.clear();
   }
   line.resize(kColumn, ' ');
-  text += line + help + "\n";
+  size_t start = 0;
+  while (start < help.size()) {
+    size_t end = help.size();
+    if (kColumn + (end - start) > kWidth) {
+      const size_t blank = help.rfind(' ', start + (kWidth - kColumn));
+      end = blank != std::string::npos && blank > start ? blank : help.find(' ', start);
+      if (end == std::string::npos) end = help.size();
+    }
+    text += line + help.substr(start, end - start) + "\n";
+    line.assign(kColumn, ' ');
+    start = end;
+    while (start < help.size() && help[start] == ' ') ++start;
+  }
+  if (help.empty()) text += line + "\n";
 }
 
 std::string OptionItem(const OptionSpec& option) {
