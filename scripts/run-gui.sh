@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_TESTS=OFF
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_GUI=ON -DVELMAR_TESTS=OFF
 cmake --build build -j"$(nproc)"
 
 sample=samples/samsung-odyssey-g60sd.bin
