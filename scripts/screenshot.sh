@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Takes a picture of the main window with the bundled sample EDID loaded, on a
+# virtual X server (Xvfb), and saves it as docs/main-window.png (or FILE).
+#
+# usage: scripts/screenshot.sh [FILE]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=${1:-docs/main-window.png}
+sample=samples/samsung-odyssey-g60sd.bin
+
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMAR_GUI=ON -DVELMAR_TESTS=OFF >/dev/null
+cmake --build build --target velmar-edid-utility -j"$(nproc)" >/dev/null
+
+mkdir -p "$(dirname "$out")"
+# The program saves its own window once it is shown and the file is loaded,
+# then quits (VELMAR_SCREENSHOT).
+VELMAR_SCREENSHOT="$PWD/$out" QT_QPA_PLATFORM=xcb \
+  xvfb-run -a -s "-screen 0 1280x1024x24" build/velmar-edid-utility "$sample"
+echo "Saved $out"
