@@ -25,6 +25,8 @@ struct DiGeneralInfo {
   unsigned year = 0;
   uint8_t letter = 0;
   uint8_t checksum = 0;
+
+  bool operator==(const DiGeneralInfo&) const = default;
 };
 
 // Bytes 7-13.
@@ -39,6 +41,8 @@ struct DiFormatAndClock {
   unsigned minClock = 0;         // MHz
   unsigned maxClock = 0;         // MHz
   unsigned crossover = 0;        // MHz; 0xFFFF for a single-link display
+
+  bool operator==(const DiFormatAndClock&) const = default;
 };
 
 // Bytes 14-19.
@@ -53,6 +57,8 @@ struct DiDisplayDevice {
   bool transparentBackground = false;
   unsigned physicalImplementation = 0;
   bool ddcCi = false;
+
+  bool operator==(const DiDisplayDevice&) const = default;
 };
 
 // Bytes 20-26 and 38.
@@ -80,6 +86,8 @@ struct DiDisplayCaps {
   bool zoomMode = false;
   bool squeezeMode = false;
   bool variableMode = false;
+
+  bool operator==(const DiDisplayCaps&) const = default;
 };
 
 inline constexpr unsigned kDiDecodingCount = 14;
@@ -93,6 +101,8 @@ struct DiColorProperties {
   bool dithering = false;
   // Blue, green, red, then Cb/Pb, Y, Cr/Pr.
   std::array<unsigned, kDiColorDepthCount> colorDepths{};
+
+  bool operator==(const DiColorProperties&) const = default;
 };
 
 inline constexpr unsigned kDiGammaPointCount = 45;
@@ -103,6 +113,8 @@ struct DiGamma {
   unsigned curveType = 0;  // 0 none, 1 single white curve, 2 blue, green and red curves, 3 not used
   unsigned pointCount = 0;
   std::array<unsigned, kDiGammaPointCount> points{};
+
+  bool operator==(const DiGamma&) const = default;
 };
 
 // The model of a VESA DI-EXT extension block (tag 0x40): each section decodes
