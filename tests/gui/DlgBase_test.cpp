@@ -4,9 +4,11 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "gui/QtTestSupport.h"
+#include "support/ScriptedUserInterface.h"
 
 namespace velmar {
 namespace {
@@ -131,6 +133,27 @@ TEST_F(DlgBaseTest, FieldHelpersReadAndWriteTheNumberTexts) {
   EXPECT_EQ(dlg.field->text(), "ab");
   DlgBase::WriteFixed(dlg.field, 1, 2.2, 3);
   EXPECT_EQ(dlg.field->text(), "2.2");
+}
+
+TEST_F(DlgBaseTest, FieldMessagesGoThroughTheUserInterfaceWhenGiven) {
+  testing::ScriptedUserInterface ui;
+  DlgBase withUi(nullptr, &ui);
+  withUi.ShowMessage("Invalid Year (Valid Range 1990 --> 2245)");
+  EXPECT_EQ(ui.messages, std::vector<std::string>({"Invalid Year (Valid Range 1990 --> 2245)"}));
+
+  QString shown;
+  Qt::TextFormat format = Qt::AutoText;
+  testing::ModalScript script{[&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    format = box->textFormat();
+    box->button(QMessageBox::Ok)->click();
+  }};
+  dlg.ShowMessage("<b>first</b>\r\nsecond");
+  EXPECT_EQ(script.Remaining(), 0u);
+  EXPECT_EQ(shown, "<b>first</b>\nsecond");
+  EXPECT_EQ(format, Qt::PlainText);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QShowEvent>
 
 #include "app/UserInterface.h"
+#include "app/view/QtText.h"
 #include "dialogs/NumberFormat.h"
 
 namespace velmar {
@@ -66,7 +67,7 @@ void DlgBase::ShowMessage(const std::string& text) {
     ui_->ShowMessage(text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(text), QMessageBox::Ok, this);
+  QMessageBox box(QMessageBox::NoIcon, windowTitle(), FromCoreText(text), QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
