@@ -3,9 +3,11 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/view/EditRawDataDlg.h"
 #include "app/view/GenericContentDlg.h"
 #include "app/view/GenericSelectDlg.h"
 #include "app/view/QtText.h"
+#include "dialogs/view/ModeListDlg.h"
 
 namespace velmar {
 
@@ -89,15 +91,10 @@ void QtUserInterface::ShowContent(CallbackContext* owner, unsigned kind) {
   dialog.exec();
 }
 
-void QtUserInterface::ShowModes(CallbackContext* owner) {
-  // The modes list dialog is not part of the program yet.
-  (void)owner;
-}
+void QtUserInterface::ShowModes(CallbackContext* owner) { RunModeListDlg(parent_, owner); }
 
 bool QtUserInterface::EditRawData(CallbackContext* owner, uint8_t* rawData, unsigned length) {
-  // The raw data editor is not part of the program yet: nothing changed.
-  (void)owner, (void)rawData, (void)length;
-  return false;
+  return RunEditRawDataDlg(parent_, this, owner, rawData, length);
 }
 
 }  // namespace velmar
