@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <array>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/MainWindowCore.h"
+#include "app/view/VelmarEDIDUtilityDlg.h"
 #include "dialogs/view/EditListCtrl.h"
 #include "gui/QtTestSupport.h"
 #include "pages/BlockPage.h"
@@ -46,6 +48,11 @@ class NamingContext : public CallbackContext {
   std::vector<unsigned> asked;
 };
 
+std::vector<std::string> Labels(const EditRawDataDlg& dlg) {
+  return {dlg.ByteLabel()->text().toStdString(), dlg.InfoLabel()->text().toStdString(),
+          dlg.CaptionLabel()->text().toStdString(), dlg.ExtraLabel()->text().toStdString()};
+}
+
 // Opens the editor on a cell and types over its text.
 void TypeInto(EditRawDataDlg& dlg, int row, int column, const char* text) {
   ASSERT_TRUE(dlg.Grid()->SelectCell(row, column));
@@ -67,10 +74,6 @@ class EditRawDataDlgTest : public ::testing::Test {
                                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
     dlg->show();
     return dlg;
-  }
-  static std::vector<std::string> Labels(const EditRawDataDlg& dlg) {
-    return {dlg.ByteLabel()->text().toStdString(), dlg.InfoLabel()->text().toStdString(),
-            dlg.CaptionLabel()->text().toStdString(), dlg.ExtraLabel()->text().toStdString()};
   }
 
   testing::ScriptedUserInterface ui;
@@ -322,6 +325,34 @@ TEST_F(EditRawDataFlowTest, OkWithoutAChangeLeavesTheImageAlone) {
   core.EditRawData();
   EXPECT_EQ(core.Image().GetPage(0), page);  // not rebuilt
   EXPECT_FALSE(core.Image().IsModified());
+}
+
+TEST(EditRawDataWindowTest, TheButtonEditsTheLoadedImage) {
+  testing::EnsureQtApp();
+  VelmarEDIDUtilityDlg window;
+  window.show();
+  window.OpenCommandLineFile(std::string(VELMAR_TEST_DATA_DIR) + "/../../samples/samsung-odyssey-g60sd.bin");
+  ASSERT_EQ(window.PageArea()->tabText(0), "EDID1.3 BaseBlock");
+  std::string name, group, blockLabel;
+  window.Core().DescribeByte(8, name, group, blockLabel);
+  ASSERT_FALSE(name.empty());
+  Texts byte8, byte511;
+  testing::ModalScript script{[&](QWidget* modal) {
+    auto* dlg = qobject_cast<EditRawDataDlg*>(modal);
+    ASSERT_NE(dlg, nullptr) << modal->metaObject()->className();
+    dlg->Grid()->SelectCell(0, 9);
+    byte8 = Labels(*dlg);
+    dlg->Grid()->SelectCell(31, 16);  // past the last block
+    byte511 = Labels(*dlg);
+    TypeInto(*dlg, 1, 4, "04");  // byte 19: the revision
+    dlg->GetOkButton()->click();
+  }};
+  window.Button(VelmarEDIDUtilityDlg::kEditRawDataId)->click();
+  EXPECT_EQ(script.Remaining(), 0u);
+  EXPECT_EQ(byte8, (Texts{"Byte[008]:", name, blockLabel, group}));
+  EXPECT_EQ(byte511, (Texts{"Byte[511]:", "No Data Mapped", "", ""}));
+  EXPECT_EQ(window.PageArea()->tabText(0), "EDID1.4 BaseBlock");
+  EXPECT_EQ(window.Label(VelmarEDIDUtilityDlg::kModifiedMarkId)->text(), "[Modified]");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/EdidImage.h"
+#include "app/view/VelmarEDIDUtilityDlg.h"
 #include "gui/QtTestSupport.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
@@ -159,6 +161,26 @@ TEST_F(ModeListDlgTest, RealImagesListEveryAnnouncedModeSorted) {
       EXPECT_LE(ModeTable::CompareCells(ModeSortType::Pair, a, b), 0) << path << " row " << row;
     }
   }
+}
+
+TEST(ModeListWindowTest, ShowModesListsTheLoadedImage) {
+  testing::EnsureQtApp();
+  VelmarEDIDUtilityDlg window;
+  window.show();
+  window.OpenCommandLineFile(std::string(VELMAR_TEST_DATA_DIR) + "/../../samples/samsung-odyssey-g60sd.bin");
+  ContentCollector collected;
+  window.Core().FillContent(&collected, kContentModes);
+  ASSERT_FALSE(collected.modes.empty());
+  int rows = -1;
+  testing::ModalScript script{[&rows](QWidget* modal) {
+    auto* dlg = qobject_cast<ModeListDlg*>(modal);
+    ASSERT_NE(dlg, nullptr) << modal->metaObject()->className();
+    rows = dlg->Table()->model()->rowCount();
+    testing::PressKey(dlg->Table(), Qt::Key_Escape);
+  }};
+  window.Button(VelmarEDIDUtilityDlg::kShowModesId)->click();
+  EXPECT_EQ(script.Remaining(), 0u);
+  EXPECT_EQ(rows, static_cast<int>(collected.modes.size()));
 }
 
 }  // namespace
