@@ -15,9 +15,14 @@ set_target_properties(tovuxy PROPERTIES
   LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 install(TARGETS tovuxy LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
+# The run path is written as DT_RPATH rather than DT_RUNPATH: the loader
+# searches an executable's DT_RPATH whichever object calls dlopen (the
+# sanitizers' dlopen interceptor, for one), its DT_RUNPATH only for calls made
+# by the executable itself.
 function(velmar_find_display_library target)
   if(TARGET ${target})
     add_dependencies(${target} tovuxy)
+    target_link_options(${target} PRIVATE "LINKER:--disable-new-dtags")
     set_property(TARGET ${target} APPEND PROPERTY BUILD_RPATH "$ORIGIN")
     set_property(TARGET ${target} APPEND PROPERTY INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
   endif()
