@@ -384,12 +384,5 @@ TEST(DetailedTimingTest, ByteMapNamesAndGroup) {
   EXPECT_EQ(group, "kept");
 }
 
-TEST(DetailedTimingTest, EditorNames) {
-  EXPECT_STREQ(DetailedTiming::SyncTypeName(2), "Digital Composite");
-  EXPECT_STREQ(DetailedTiming::SyncTypeName(4), "");
-  EXPECT_STREQ(DetailedTiming::StereoChoiceName(6), "Side-by-Side");
-  EXPECT_STREQ(DetailedTiming::StereoChoiceName(7), "");
-}
-
 }  // namespace
 }  // namespace velmar

@@ -350,11 +350,18 @@ TEST(EdidBaseBlockPageTest, CorpusBaseBlocksDecodeAsEdidDecodeReadsThem) {
         "  1280 x 1024 at 60Hz,  LandScape  5x4\r\n", "  1280 x 1024p at 60Hz, 108.00MHz\r\n",
         "  [Descriptor 1: Display Product Serial Number]\r\n  \"C3244123\"\r\n", "  \"L557\"\r\n"}},
       {"ed-1b24abf60f67.bin", false,  // 1.3 analog
-       {"  Version.............: 1.3\r\n", "  Manufacturer Name...: SHP\r\n",
-        "  Interface.......................: Analog\r\n"}},
+       {"  Version.............: 1.3\r\n", "  Manufacturer Name...: SHP\r\n", "  Product Code........: 0x1047\r\n",
+        "  Interface.......................: Analog\r\n", "  Screen Type.....................: Projector\r\n",
+        "  Signal Level Standard...........: 0.714 : 0.286 : 1.000 V p-p\r\n",
+        "  1400 x 1050 at 60Hz,  LandScape  4x3\r\n", "  1920 x 1080p at 60Hz, 148.50MHz, CEA[16]\r\n",
+        "  Line......: 0      -> 1360        -> 1360   -> 1424       -> 1536     -> 1792 \r\n",
+        "  Vertical Rate Range.......: 55Hz - 76Hz\r\n", "  \"SHARP LCD\"\r\n"}},
       {"ed-6d7c99668026.bin", false,  // 1.3 digital DVI
-       {"  Version.............: 1.3\r\n", "  Manufacturer Name...: GSM\r\n",
-        "  Interface.......................: Digital\r\n"}},
+       {"  Version.............: 1.3\r\n", "  Manufacturer Name...: GSM\r\n", "  Serial Number.......: 0x44523130\r\n",
+        "  Date of Manufacture.: 2007, week 1\r\n", "  Interface.......................: Digital\r\n",
+        "  Screen size (cm)................: 43x27\r\n", "  1440 x 900  at 75Hz,  LandScape 16x10\r\n",
+        "  1680 x 1050p at 60Hz, 119.00MHz\r\n", "  Sync......: Digital Separate, VSYNC-, HSYNC+\r\n",
+        "  Image Size: 434mm x 270mm\r\n"}},
       {"ldi-2762ff31d929.bin", true,  // 1.4 laptop panel
        {"  Version.............: 1.4\r\n", "  Manufacturer Name...: MEI\r\n", "  Product Code........: 0x96A2\r\n",
         "  Color Depth.....................: 8 Bits per Color\r\n",
@@ -363,7 +370,12 @@ TEST(EdidBaseBlockPageTest, CorpusBaseBlocksDecodeAsEdidDecodeReadsThem) {
         "  Horizontal Rate Range.....: 89KHz - 94KHz\r\n", "  Video Timing Support......: Range Limits Only\r\n",
         "  \"VVX14T058J10\"\r\n"}},
       {"ed-5886eb55dddc.bin", true,  // 1.4 with a product name
-       {"  Version.............: 1.4\r\n"}},
+       {"  Version.............: 1.4\r\n", "  Manufacturer Name...: MS_\r\n",
+        "  Supported Color Encoding(s).....: RGB 4:4:4 & YCrCb 4:4:4\r\n",
+        "  Gamma...........................: Undefined\r\n", "  Default color space.............: sRGB\r\n",
+        "  x Display is continuous frequency\r\n", "  3000 x 2000p at 52Hz, 361.00MHz\r\n",
+        "  \"HXTE133E27I3P\"\r\n", "  Horizontal Rate Range.....: 176KHz - 176KHz\r\n",
+        "  Video Timing Support......: Default GTF supported\r\n"}},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> bytes = ReadBytes(CorpusDir() + "/" + c.file);
