@@ -11,6 +11,20 @@
 #include "util/Clock.h"
 #include "util/Format.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMAR_HAS_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMAR_HAS_ASAN 1
+#endif
+#endif
+#ifndef VELMAR_HAS_ASAN
+#define VELMAR_HAS_ASAN 0
+#endif
+#if VELMAR_HAS_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace velmar {
 
 namespace {
@@ -36,11 +50,28 @@ std::string FileNameOf(const std::string& path) {
 }  // namespace
 
 EdidImage::EdidImage(UserInterface& userInterface, CallbackContext* owner)
-    : ui(userInterface), pageOwner(owner != nullptr ? owner : this) {}
+    : ui(userInterface), pageOwner(owner != nullptr ? owner : this) {
+  PoisonGuards(true);
+}
 
 EdidImage::~EdidImage() {
   // Pages go before the buffer their models point into.
   for (auto& entry : entries) entry.reset();
+  PoisonGuards(false);
+}
+
+void EdidImage::PoisonGuards(bool poisoned) {
+#if VELMAR_HAS_ASAN
+  for (auto* guard : {&guardAfterImage_, &guardBeforeImage_}) {
+    if (poisoned) {
+      ASAN_POISON_MEMORY_REGION(guard->data(), guard->size());
+    } else {
+      ASAN_UNPOISON_MEMORY_REGION(guard->data(), guard->size());
+    }
+  }
+#else
+  (void)poisoned;
+#endif
 }
 
 unsigned EdidImage::GetUsedSize() const { return blockCount == 0 ? 0 : blockEnds[blockCount - 1]; }

@@ -51,6 +51,8 @@ class ImageObserver {
 // The one EDID image: a 512-byte buffer split into up to 8 blocks, each shown by
 // its page and decoded in place by the page's model.
 class EdidImage : public CallbackContext {
+  alignas(8) std::array<uint8_t, 64> guardBeforeImage_{};
+
  public:
   // `pageOwner` is what the pages and models call back (the main window);
   // null makes the image itself the owner.
@@ -60,8 +62,15 @@ class EdidImage : public CallbackContext {
   EdidImage& operator=(const EdidImage&) = delete;
 
   // The image. Bytes past the used size are zero after a load and after RelayoutBlocks.
-  std::array<uint8_t, kMaxEdidSize> rawData{};
+  alignas(8) std::array<uint8_t, kMaxEdidSize> rawData{};
 
+ private:
+  // Poisoned under AddressSanitizer (with guardBeforeImage_), so that a model
+  // reading or writing just outside the image is reported instead of touching
+  // the fields around it.
+  alignas(8) std::array<uint8_t, 64> guardAfterImage_{};
+
+ public:
   // End offset of the last entry; 0 without entries.
   unsigned GetUsedSize() const;
   // Discards every entry and splits rawData into new ones. Leaves the source and
@@ -121,6 +130,7 @@ class EdidImage : public CallbackContext {
   // The kind of the extension at `start`, or none (the caller reports the failure).
   std::optional<BlockKind> RecognizeExtension(unsigned start, unsigned room) const;
   void ClearEntries();
+  void PoisonGuards(bool poisoned);
   void ShowPageArea(bool shown);
   void NotifyState();
 
