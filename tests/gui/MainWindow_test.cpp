@@ -17,6 +17,7 @@
 #include "app/view/GenericSelectDlg.h"
 #include "app/view/VelmarEDIDUtilityDlg.h"
 #include "gui/QtTestSupport.h"
+#include "gui/WindowScript.h"
 #include "pages/view/BlockPageView.h"
 #include "support/TestData.h"
 
@@ -24,70 +25,13 @@ namespace velmar {
 namespace {
 
 using Dlg = VelmarEDIDUtilityDlg;
+using testing::Answer;
+using testing::Choose;
 using testing::ModalScript;
+using testing::PickFile;
+using testing::ReadViewer;
 
 std::string SamplePath() { return std::string(VELMAR_TEST_DATA_DIR) + "/../../samples/samsung-odyssey-g60sd.bin"; }
-
-// Handlers for the dialogs a command opens.
-ModalScript::Handler Answer(QMessageBox::StandardButton button, QString* text = nullptr,
-                            Qt::TextFormat* format = nullptr) {
-  return [button, text, format](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr) << modal->metaObject()->className();
-    if (text != nullptr) *text = box->text();
-    if (format != nullptr) *format = box->textFormat();
-    box->button(button)->click();
-  };
-}
-
-ModalScript::Handler Choose(int position, QStringList* items = nullptr) {
-  return [position, items](QWidget* modal) {
-    auto* dialog = qobject_cast<GenericSelectDlg*>(modal);
-    ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
-    if (items != nullptr) {
-      items->clear();
-      for (int i = 0; i < dialog->List()->count(); ++i) items->append(dialog->List()->itemText(i));
-    }
-    if (position < 0) {
-      dialog->GetCancelButton()->click();
-    } else {
-      dialog->List()->setCurrentIndex(position);
-      dialog->GetOkButton()->click();
-    }
-  };
-}
-
-ModalScript::Handler ReadViewer(QString* title, QString* text, bool* atEnd = nullptr) {
-  return [title, text, atEnd](QWidget* modal) {
-    auto* viewer = qobject_cast<GenericContentDlg*>(modal);
-    ASSERT_NE(viewer, nullptr) << modal->metaObject()->className();
-    *title = viewer->windowTitle();
-    *text = viewer->Text();
-    if (atEnd != nullptr) {
-      const QScrollBar* bar = viewer->TextBox()->verticalScrollBar();
-      *atEnd = bar->value() == bar->maximum();
-    }
-    // Escape closes the viewer.
-    testing::PressKey(viewer->TextBox(), Qt::Key_Escape);
-  };
-}
-
-ModalScript::Handler PickFile(const std::string& path, QFileDialog** seen = nullptr, QStringList* filters = nullptr,
-                              QString* suffix = nullptr) {
-  return [path, seen, filters, suffix](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
-    if (seen != nullptr) *seen = dialog;
-    if (filters != nullptr) *filters = dialog->nameFilters();
-    if (suffix != nullptr) *suffix = dialog->defaultSuffix();
-    if (path.empty()) {
-      dialog->reject();
-      return;
-    }
-    dialog->selectFile(QString::fromStdString(path));
-    static_cast<QDialog*>(dialog)->accept();
-  };
-}
 
 QStringList TabCaptions(const Dlg& window) {
   QStringList captions;

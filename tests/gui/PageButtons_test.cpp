@@ -14,6 +14,7 @@
 #include "app/view/LabelFont.h"
 #include "app/view/VelmarEDIDUtilityDlg.h"
 #include "gui/QtTestSupport.h"
+#include "gui/WindowScript.h"
 #include "pages/EdidBaseBlockPage.h"
 #include "pages/view/BlockPageView.h"
 
@@ -21,31 +22,9 @@ namespace velmar {
 namespace {
 
 using Dlg = VelmarEDIDUtilityDlg;
+using testing::Answer;
+using testing::Choose;
 using testing::ModalScript;
-
-ModalScript::Handler Choose(int position, QStringList* items = nullptr) {
-  return [position, items](QWidget* modal) {
-    auto* dialog = qobject_cast<GenericSelectDlg*>(modal);
-    ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
-    if (items != nullptr) {
-      items->clear();
-      for (int i = 0; i < dialog->List()->count(); ++i) items->append(dialog->List()->itemText(i));
-    }
-    dialog->List()->setCurrentIndex(position);
-    dialog->GetOkButton()->click();
-  };
-}
-
-ModalScript::Handler Answer(QMessageBox::StandardButton button, QString* text = nullptr,
-                            Qt::TextFormat* format = nullptr) {
-  return [button, text, format](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr) << modal->metaObject()->className();
-    if (text != nullptr) *text = box->text();
-    if (format != nullptr) *format = box->textFormat();
-    box->button(button)->click();
-  };
-}
 
 class PageButtonsTest : public ::testing::Test {
  protected:
@@ -93,22 +72,6 @@ TEST_F(PageButtonsTest, AddAndRemoveADescriptorThroughTheSlotButtons) {
   EXPECT_FALSE(slot->isEnabled());
 }
 
-TEST_F(PageButtonsTest, EnterOnAFocusedSlotButtonActsLikeAClick) {
-  AddBlock(1);  // EDID 1.4 base block
-  BlockPageView* view = window.PageView(0);
-  ASSERT_NE(view, nullptr);
-  QPushButton* action = view->Button(kLeftActionId + EdidBaseBlockPage::kFirstSlotRow);
-  QStringList kinds;
-  ModalScript script{Choose(9, &kinds)};
-  action->setFocus();
-  testing::PressKey(action, Qt::Key_Return);
-  EXPECT_EQ(script.Remaining(), 0u);
-  ASSERT_EQ(kinds.size(), 10);
-  EXPECT_EQ(kinds.last(), "Established Timings III");
-  EXPECT_EQ(view->Button(kLeftItemId + EdidBaseBlockPage::kFirstSlotRow)->text(), "Established Timings III");
-  EXPECT_TRUE(window.isVisible());
-}
-
 TEST_F(PageButtonsTest, AddAndRemoveACeaDataBlockThroughTheRowButtons) {
   AddBlock(0);
   AddBlock(0);  // EDID CEA Ext Block
@@ -137,17 +100,6 @@ TEST_F(PageButtonsTest, AddAndRemoveACeaDataBlockThroughTheRowButtons) {
   EXPECT_EQ(question, "Removing DTD \"Video Data Block\"\nAre you sure?");
   EXPECT_EQ(action->text(), "Add DataBlock");
   EXPECT_EQ(view->Button(kRightItemId)->text(), "");
-}
-
-TEST_F(PageButtonsTest, AddDtdAddsARow) {
-  AddBlock(0);
-  AddBlock(0);
-  BlockPageView* view = window.PageView(1);
-  ASSERT_NE(view, nullptr);
-  view->Button(kLeftActionId + 1)->click();
-  EXPECT_EQ(view->Button(kLeftItemId + 1)->text(), "Detailed Timing 0");
-  EXPECT_EQ(view->Button(kLeftActionId + 1)->text(), "Remove");
-  EXPECT_EQ(view->Button(kLeftActionId + 2)->text(), "Add DTD");
 }
 
 TEST_F(PageButtonsTest, TheInfCommandNeedsABlock) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -12,15 +14,30 @@
 
 namespace velmar::testing {
 
-// The one QApplication of the widget tests, made on first use. Safe to call
+// The one QApplication of the widget tests, made on first use and destroyed
+// when the test program ends, inside main() (an application destroyed by the
+// exit handlers outlives the toolkit's own globals and crashes). Safe to call
 // from every test: an application that already exists is reused.
+class QtAppEnvironment : public ::testing::Environment {
+ public:
+  static QApplication*& App() {
+    static QApplication* app = nullptr;
+    return app;
+  }
+  void TearDown() override {
+    delete App();
+    App() = nullptr;
+  }
+};
+inline ::testing::Environment* const kQtAppEnvironment = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+
 inline QApplication* EnsureQtApp() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
   static int argc = 1;
   static char name[] = "velmar_gui_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return &app;
+  QtAppEnvironment::App() = new QApplication(argc, argv);
+  return QtAppEnvironment::App();
 }
 
 // Presses and releases `key` on `target`, as the keyboard does on the focused
