@@ -421,6 +421,27 @@ void EncodeHdmiVsdb(const HdmiVsdb& vsdb, uint8_t* payload, unsigned size) {
   put(pos + 1, (vicCount << 5) | (length3D & 31));
 }
 
+unsigned HdmiVsdbContentSize(const HdmiVsdb& vsdb) {
+  unsigned end = 2;  // the physical address
+  if (vsdb.hasFeatures) end = 3;
+  if (vsdb.hasMaxTmds) end = 4;
+  // The content flags byte also carries the presence bits of what follows it.
+  if (vsdb.hasContentFlags || vsdb.hasLatency || vsdb.hasInterlacedLatency || vsdb.hasHdmiVideo) end = 5;
+  if (vsdb.hasLatency) end += 2;
+  if (vsdb.hasInterlacedLatency) end += 2;
+  if (!vsdb.hasHdmiVideo) return end;
+  end += 2 + std::min(vsdb.hdmiVicCount, kMaxHdmiVics);
+  if (vsdb.multi3D == 1 || vsdb.multi3D == 2) end += 2;
+  if (vsdb.multi3D == 2) end += 2;
+  const unsigned entries = std::min(vsdb.detailed3DCount, kMaxDetailed3D);
+  for (unsigned i = 0; i < entries; ++i) {
+    const unsigned kind = vsdb.detailed3D[i].kind;
+    if (kind == k3DKindFramePacking || kind == k3DKindTopAndBottom) end += 1;
+    if (kind == k3DKindSideBySide) end += 2;
+  }
+  return end;
+}
+
 unsigned Mandatory3DFormats(unsigned vic) {
   switch (vic) {
     case 4:

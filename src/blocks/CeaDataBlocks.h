@@ -313,6 +313,8 @@ uint8_t EncodeMaxTmds(unsigned mhz);
 // The HDMI vendor specific data block's payload (capacity is left to the caller).
 void DecodeHdmiVsdb(const uint8_t* payload, unsigned size, HdmiVsdb& vsdb);
 void EncodeHdmiVsdb(const HdmiVsdb& vsdb, uint8_t* payload, unsigned size);
+// The payload bytes (after the OUI) that the sections a record announces take.
+unsigned HdmiVsdbContentSize(const HdmiVsdb& vsdb);
 
 // The structures that the mandatory 3D formats give `vic` (k3D... bits).
 unsigned Mandatory3DFormats(unsigned vic);

@@ -589,6 +589,9 @@ void CeaExtBlock::SetHdmiVsdb(unsigned index, const HdmiVsdb& vsdb) {
   if (GetDataBlockKind(index) != kCeaKindHdmiVsdb) return;
   const unsigned newLength = dataBlocks[index].headerLength + vsdb.payloadSize;
   if (vsdb.payloadSize > kMaxHdmiVsdbPayload || !CanResize(index, newLength)) return;
+  // A record whose sections do not fit its own payload would leave lengths
+  // and presence bits that promise bytes the block does not hold.
+  if (HdmiVsdbContentSize(vsdb) > vsdb.payloadSize) return;
   Write write(*this);
   DoResize(index, newLength);
   unsigned size = 0;

@@ -804,3 +804,34 @@ TEST(CeaExtBlockTest, CandidateCheck) {
 
 }  // namespace
 }  // namespace velmar
+
+namespace velmar::testing {
+namespace {
+
+// A record announcing more HDMI VICs than its own payload holds would write a
+// VIC count that promises bytes the block does not have; it is refused whole.
+TEST(CeaExtBlockTest, HdmiRecordWhoseSectionsOverrunItsPayloadIsRefused) {
+  CeaImage cea = MakeCea(
+      {DataBlockBytes(3, {0x03, 0x0C, 0x00, 0x10, 0x00, 0x08, 0x3C, 0x20, 0x00, 0x80, 0x01, 0x02, 0x03, 0x04})}, 0);
+  CeaExtBlock block = Model(cea);
+  HdmiVsdb hdmi;
+  block.GetHdmiVsdb(0, hdmi);
+  ASSERT_EQ(hdmi.hdmiVicCount, 4u);
+  EXPECT_EQ(HdmiVsdbContentSize(hdmi), hdmi.payloadSize);
+  const Bytes before = cea.Range(0, 128);
+  hdmi.hdmiVicCount = 7;
+  block.SetHdmiVsdb(0, hdmi);
+  EXPECT_EQ(cea.Range(0, 128), before);
+  // With a payload large enough for the seven VICs the same record is written.
+  hdmi.payloadSize += 3;
+  hdmi.hdmiVics[4].vic = 1;
+  block.SetHdmiVsdb(0, hdmi);
+  HdmiVsdb written;
+  block.GetHdmiVsdb(0, written);
+  EXPECT_EQ(written.hdmiVicCount, 7u);
+  EXPECT_TRUE(cea.ChecksumValid());
+  EXPECT_TRUE(cea.GuardsIntact());
+}
+
+}  // namespace
+}  // namespace velmar::testing
