@@ -38,6 +38,22 @@ TEST(FuzzReplayTest, RealEdidsThroughEveryView) {
   Replay(fuzz::FuzzBinFile, testing::CorpusFiles());
 }
 
+// Seeded random edit programs over real EDIDs and over an empty image: the
+// same invariants as the edit fuzz target, in every test run.
+TEST(FuzzReplayTest, RandomEditProgramsKeepTheImageInvariants) {
+  std::mt19937 random(20261208);
+  const std::vector<std::string> files = testing::CorpusFiles();
+  for (int run = 0; run < 400; ++run) {
+    std::vector<uint8_t> program;
+    if (run % 4 != 0) program = testing::ReadBytes(files[static_cast<size_t>(run) % files.size()]);
+    else program.push_back(0x01);  // start empty
+    const size_t length = 64 + random() % 512;
+    for (size_t i = 0; i < length; ++i) program.push_back(static_cast<uint8_t>(random()));
+    SCOPED_TRACE(run);
+    fuzz::FuzzEdit(program.data(), program.size());
+  }
+}
+
 TEST(FuzzReplayTest, KeptRegressionInputs) {
   Replay(fuzz::FuzzImage, RegressionInputs("image"));
   Replay(fuzz::FuzzBinFile, RegressionInputs("bin"));
