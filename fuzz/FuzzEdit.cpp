@@ -8,9 +8,9 @@
 //   the used size ends at the last one;
 // - a write through a model leaves every byte outside its block unchanged and
 //   the block's checksum right;
-// - writing back what a getter returns after a write changes nothing (so a
-//   setter followed by its getter gives back what was written, within the
-//   codec's rounding);
+// - once a getter's record has been written back, writing back what the
+//   getter answers changes nothing (so a setter followed by its getter gives
+//   back what was written, within the codec's rounding);
 // - after adding or removing a block the base block announces the extensions
 //   that follow it, and after removing one the bytes past the used size are zero.
 
@@ -274,6 +274,14 @@ class EditRun {
     const std::array<uint8_t, kMaxEdidSize> original = Image().rawData;
     Checked(page, [&] { set(record); });
     const std::array<uint8_t, kMaxEdidSize> afterFirst = Image().rawData;
+    // A scrambled record may hold values no dialog lets through (an index of
+    // 300 in a byte): those only have to be written safely. What the getter
+    // then answers is a record the codec can hold; writing it may settle the
+    // bytes once (padding, unused fields), after which getting and setting
+    // again must change nothing.
+    Record settled;
+    get(settled);
+    Checked(page, [&] { set(settled); });
     Record readBack;
     get(readBack);
     std::array<uint8_t, kMaxEdidSize> before = Image().rawData;
@@ -437,7 +445,7 @@ class EditRun {
         if (model->CanAddDescriptor(kind)) Checked(page, [&] { model->CreateDescriptor(kind, slot % 4); });
         break;
       }
-      default: Checked(page, [&] { model->SetExtensionCount(in.Byte()); }); break;
+      default: Checked(page, [&] { model->SetEstablishedTiming(slot, index, in.Bit()); }); break;
     }
   }
 
@@ -546,12 +554,10 @@ class EditRun {
   void DisplayIdEdit() {
     auto* page = PickPageOf<DisplayIDBlockPage>();
     if (page == nullptr || page->Model() == nullptr) return;
+    // The extension count is the image's to keep (it follows every add and
+    // remove), so only the checksum is ours to touch here.
     DisplayIDBlock* model = page->Model();
-    if (in.Bit()) {
-      Checked(page, [&] { model->SetExtensionCount(in.Byte()); });
-    } else {
-      Checked(page, [&] { model->UpdateChecksum(); });
-    }
+    Checked(page, [&] { model->UpdateChecksum(); });
   }
 
   ByteSource in;

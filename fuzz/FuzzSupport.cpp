@@ -89,6 +89,13 @@ void CheckReadsBack(const EdidImage& image, const std::string& contents,
   EdidImage copy(ui);
   MemoryFile file(reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
   VELMAR_FUZZ_CHECK(load(copy, file.Path()));
+  if (copy.GetUsedSize() != image.GetUsedSize() && std::getenv("VELMAR_FUZZ_DEBUG") != nullptr) {
+    std::fprintf(stderr, "used %u -> %u, blocks %u -> %u\n", image.GetUsedSize(), copy.GetUsedSize(),
+                 image.BlockCount(), copy.BlockCount());
+    for (unsigned i = 0; i < kMaxEdidSize; ++i) {
+      std::fprintf(stderr, "%02X%s", image.rawData[i], i % 16 == 15 ? "\n" : " ");
+    }
+  }
   VELMAR_FUZZ_CHECK(copy.GetUsedSize() == image.GetUsedSize());
   VELMAR_FUZZ_CHECK(std::equal(copy.rawData.begin(), copy.rawData.begin() + copy.GetUsedSize(),
                                image.rawData.begin()));
