@@ -343,7 +343,8 @@ void Edid13Block::SetVendorProduct(const VendorProductInfo& info) {
   bytes[11] = static_cast<uint8_t>((info.productCode >> 8) & 0xFF);
   for (unsigned i = 0; i < 4; ++i) bytes[12 + i] = static_cast<uint8_t>((info.serialNumber >> (8 * i)) & 0xFF);
   bytes[16] = static_cast<uint8_t>(info.week & 0xFF);
-  bytes[17] = static_cast<uint8_t>((info.year - 1990) & 0xFF);
+  // Modulo 256 in unsigned arithmetic: any year, however far off, wraps without overflowing.
+  bytes[17] = static_cast<uint8_t>((static_cast<uint32_t>(info.year) - 1990u) & 0xFF);
 }
 
 bool Edid13Block::GetBasicParams(BasicParams& params) const {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <algorithm>
 #include <cstring>
 #include <random>
@@ -64,6 +66,10 @@ TEST(Edid13BlockTest, VendorProductDecodesAndRoundTrips) {
   b.block->SetVendorProduct(info);
   EXPECT_EQ(b.data[17], 255);
   EXPECT_TRUE(b.ChecksumOk());
+  // Any year wraps modulo 256, even one at the far end of the integer range.
+  info.year = INT32_MIN + 10;
+  b.block->SetVendorProduct(info);
+  EXPECT_EQ(b.data[17], static_cast<uint8_t>(10 - 1990));
 
   std::mt19937 random(7);
   for (int round = 0; round < 500; ++round) {
