@@ -82,9 +82,9 @@ inline CeaImage MakeCea(const std::vector<Bytes>& dataBlocks, unsigned dtds, uns
 
 // A data block of `tag` with the given payload (header length field from its size).
 inline Bytes DataBlockBytes(unsigned tag, const Bytes& payload) {
-  Bytes b;
-  b.push_back(static_cast<uint8_t>((tag << 5) | (payload.size() & 31)));
-  b.insert(b.end(), payload.begin(), payload.end());
+  Bytes b(payload.size() + 1);
+  b[0] = static_cast<uint8_t>((tag << 5) | (payload.size() & 31));
+  std::copy(payload.begin(), payload.end(), b.begin() + 1);
   return b;
 }
 

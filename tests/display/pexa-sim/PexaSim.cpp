@@ -92,7 +92,7 @@ Words ParseWords(const std::vector<std::string>& tokens) {
   for (size_t i = 1; i < tokens.size(); ++i) {
     const size_t equals = tokens[i].find('=');
     if (equals == std::string::npos) {
-      words[tokens[i]] = "1";
+      words.insert_or_assign(tokens[i], std::string(1, '1'));
     } else {
       words[tokens[i].substr(0, equals)] = tokens[i].substr(equals + 1);
     }
