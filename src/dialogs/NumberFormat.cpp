@@ -132,16 +132,7 @@ std::string WriteHex(unsigned width, uint32_t value, bool prefix) {
 std::string WriteHexLower(uint32_t value) { return Format("%x", static_cast<unsigned>(value)); }
 
 std::string WriteFixed(unsigned minimum, double value, unsigned maximum) {
-  double a = std::fabs(value);
-  unsigned decimals = 0;
-  while (decimals < maximum) {
-    if (a - std::trunc(a) < 0.00000001) break;
-    ++decimals;
-    a *= 10;
-  }
-  if (decimals < minimum) decimals = minimum;
-  const double printed = a == 0 ? 0.0 : value;
-  return Format("%.*f", static_cast<int>(decimals), printed);
+  return FormatFewestDecimals(minimum, true, value, maximum);
 }
 
 int64_t RoundHalfAway(double value) {

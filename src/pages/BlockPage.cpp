@@ -124,16 +124,7 @@ void BlockPage::AppendDetailedTiming(CallbackFillContentTgt* target, const Detai
 }
 
 std::string BlockPage::FormatDecimal(unsigned minimum, bool plain, double value, unsigned maximum) {
-  double a = std::fabs(value);
-  unsigned decimals = 0;
-  while (decimals < maximum) {
-    if (a - std::trunc(a) < 0.00000001) break;
-    ++decimals;
-    a *= 10;
-  }
-  if (decimals < minimum) decimals = minimum;
-  const double printed = a == 0 ? 0.0 : value;
-  return Format(plain ? "%.*f" : "%+.*f", static_cast<int>(decimals), printed);
+  return FormatFewestDecimals(minimum, plain, value, maximum);
 }
 
 std::string BlockPage::MonthName(unsigned month) {

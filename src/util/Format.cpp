@@ -1,5 +1,6 @@
 #include "util/Format.h"
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -81,6 +82,19 @@ std::string Utf8ToLatin1(const std::string& text) {
     i += length;
   }
   return out;
+}
+
+std::string FormatFewestDecimals(unsigned minimum, bool plain, double value, unsigned maximum) {
+  double a = std::fabs(value);
+  unsigned decimals = 0;
+  while (decimals < maximum) {
+    if (a - std::trunc(a) < 0.00000001) break;
+    ++decimals;
+    a *= 10;
+  }
+  if (decimals < minimum) decimals = minimum;
+  const double printed = a == 0 ? 0.0 : value;
+  return Format(plain ? "%.*f" : "%+.*f", static_cast<int>(decimals), printed);
 }
 
 }  // namespace velmar

@@ -14,6 +14,11 @@ std::string FormatV(const char* format, va_list args);
 // Appends the formatted text to `out`.
 void AppendFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+// `value` with the fewest decimals (at least `minimum`, at most `maximum`)
+// that show it exactly; a leading "+" on non-negative values unless `plain`.
+// Negative zero prints as zero.
+std::string FormatFewestDecimals(unsigned minimum, bool plain, double value, unsigned maximum);
+
 // Upper-cases ASCII letters; other bytes are kept.
 std::string ToUpperAscii(std::string text);
 
