@@ -20,6 +20,7 @@ namespace {
 
 using testing::FixChecksum;
 using testing::MakeBase13;
+using testing::RandomBytes;
 using testing::RecordingContext;
 
 // A 1.x base block over its own bytes, with a listener that counts notifications.
@@ -40,13 +41,6 @@ struct Base13 {
   RecordingContext context;
   std::unique_ptr<Edid13Block> block;
 };
-
-std::vector<uint8_t> RandomBytes(std::mt19937& random, size_t count) {
-  std::uniform_int_distribution<int> byte(0, 255);
-  std::vector<uint8_t> bytes(count);
-  for (uint8_t& b : bytes) b = static_cast<uint8_t>(byte(random));
-  return bytes;
-}
 
 TEST(Edid13BlockTest, VendorProductDecodesAndRoundTrips) {
   Base13 b;

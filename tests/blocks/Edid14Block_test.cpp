@@ -16,6 +16,7 @@ namespace velmar {
 namespace {
 
 using testing::FixChecksum;
+using testing::RandomBytes;
 using testing::RecordingContext;
 
 struct Base14 {
@@ -34,13 +35,6 @@ struct Base14 {
   RecordingContext context;
   std::unique_ptr<Edid14Block> block;
 };
-
-std::vector<uint8_t> RandomBytes(std::mt19937& random, size_t count) {
-  std::uniform_int_distribution<int> byte(0, 255);
-  std::vector<uint8_t> bytes(count);
-  for (uint8_t& b : bytes) b = static_cast<uint8_t>(byte(random));
-  return bytes;
-}
 
 TEST(Edid14BlockTest, AspectRatioBytes) {
   Base14 b;

@@ -10,6 +10,7 @@
 #include "storage/BinFile.h"
 #include "storage/FileIO.h"
 #include "storage/TxtFile.h"
+#include "support/FileTestFixture.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -21,22 +22,7 @@ using testing::ReadTextFile;
 using testing::ScriptedUserInterface;
 using testing::WriteTextFile;
 
-class FilesTest : public ::testing::Test {
- protected:
-  void SetUp() override { dir = testing::MakeTempDir(); }
-  void TearDown() override { testing::RemoveTree(dir); }
-  std::string Path(const std::string& name) const { return dir + "/" + name; }
-  void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
-    WriteTextFile(Path(name), std::string(bytes.begin(), bytes.end()));
-  }
-  std::vector<uint8_t> Used() const {
-    return std::vector<uint8_t>(core.Image().rawData.begin(), core.Image().rawData.begin() + core.Image().GetUsedSize());
-  }
-
-  std::string dir;
-  ScriptedUserInterface ui;
-  MainWindowCore core{ui};
-};
+using FilesTest = testing::FileTestFixture;
 
 TEST(TxtParseTest, LenientLayouts) {
   std::array<uint8_t, 512> bytes{};

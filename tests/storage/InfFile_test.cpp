@@ -6,6 +6,7 @@
 #include "blocks/MonitorInfo.h"
 #include "pages/BlockPage.h"
 #include "storage/BinFile.h"
+#include "support/FileTestFixture.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 #include "util/Clock.h"
@@ -55,23 +56,8 @@ std::string Lines(std::initializer_list<const char*> lines) {
   return text;
 }
 
-class InfFileTest : public ::testing::Test {
+class InfFileTest : public testing::FileTestFixture {
  protected:
-  void SetUp() override { dir = testing::MakeTempDir(); }
-  void TearDown() override { testing::RemoveTree(dir); }
-  std::string Path(const std::string& name) const { return dir + "/" + name; }
-  std::vector<uint8_t> Used() const {
-    return std::vector<uint8_t>(core.Image().rawData.begin(),
-                                core.Image().rawData.begin() + core.Image().GetUsedSize());
-  }
-  // Loads raw bytes; returns the messages the load showed.
-  std::vector<std::string> LoadBytes(const std::vector<uint8_t>& bytes) {
-    WriteTextFile(Path("in.bin"), std::string(bytes.begin(), bytes.end()));
-    EXPECT_TRUE(LoadBinFile(core.Image(), Path("in.bin")));
-    const std::vector<std::string> messages = ui.messages;
-    ui.Clear();
-    return messages;
-  }
   // Two scripted 128-byte pages over bytes 0, 1, ... 255.
   void ScriptedImage(const MonitorInfo& info, unsigned width, unsigned height) {
     EdidImage& image = core.Image();
@@ -79,10 +65,6 @@ class InfFileTest : public ::testing::Test {
     ASSERT_TRUE(image.AppendBlock(std::make_unique<ScriptedPage>("First Page", info, width, height), 0, 512));
     ASSERT_TRUE(image.AppendBlock(std::make_unique<ScriptedPage>("Second Page", MonitorInfo{}, 640, 480), 128, 384));
   }
-
-  std::string dir;
-  ScriptedUserInterface ui;
-  MainWindowCore core{ui};
 };
 
 const std::string kVersionToManufacturer = Lines({"[Version]",

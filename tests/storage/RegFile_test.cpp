@@ -5,6 +5,7 @@
 #include "app/MainWindowCore.h"
 #include "display/SimLibrary.h"
 #include "storage/BinFile.h"
+#include "support/FileTestFixture.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -35,27 +36,7 @@ std::string Utf16(const std::string& text) {
   return out;
 }
 
-class RegFileTest : public ::testing::Test {
- protected:
-  void SetUp() override { dir = testing::MakeTempDir(); }
-  void TearDown() override { testing::RemoveTree(dir); }
-  std::string Path(const std::string& name) const { return dir + "/" + name; }
-  std::vector<uint8_t> Used() const {
-    return std::vector<uint8_t>(core.Image().rawData.begin(),
-                                core.Image().rawData.begin() + core.Image().GetUsedSize());
-  }
-  std::vector<std::string> LoadBytes(const std::vector<uint8_t>& bytes) {
-    WriteTextFile(Path("in.bin"), std::string(bytes.begin(), bytes.end()));
-    EXPECT_TRUE(LoadBinFile(core.Image(), Path("in.bin")));
-    const std::vector<std::string> messages = ui.messages;
-    ui.Clear();
-    return messages;
-  }
-
-  std::string dir;
-  ScriptedUserInterface ui;
-  MainWindowCore core{ui};
-};
+using RegFileTest = testing::FileTestFixture;
 
 TEST_F(RegFileTest, TheWrittenFile) {
   const std::vector<uint8_t> base = MakeBase13();

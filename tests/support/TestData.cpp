@@ -59,4 +59,11 @@ std::vector<uint8_t> MakeBase13(unsigned extensions) {
 
 void FixChecksum(uint8_t* block) { block[kBlockSize - 1] = DataBlock::ComputeChecksum(block, kBlockSize - 1); }
 
+std::vector<uint8_t> RandomBytes(std::mt19937& random, size_t count) {
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::vector<uint8_t> bytes(count);
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>(byte(random));
+  return bytes;
+}
+
 }  // namespace velmar::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,7 @@ std::string ReadTextFile(const std::string& path);
 std::vector<uint8_t> MakeBase13(unsigned extensions = 0);
 // Fixes byte 127 of the 128-byte block at `offset`.
 void FixChecksum(uint8_t* block);
+// `count` bytes drawn uniformly from `random`.
+std::vector<uint8_t> RandomBytes(std::mt19937& random, size_t count);
 
 }  // namespace velmar::testing
