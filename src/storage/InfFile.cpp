@@ -126,9 +126,15 @@ SetupRead ReadSetupFile(EdidImage& image, const std::string& path, std::string& 
   return SetupRead::Ok;
 }
 
-void ShowHexListFailure(EdidImage& image, HexListStatus status) {
+void FinishSetupLoad(EdidImage& image, HexListStatus status, const std::array<uint8_t, 512>& bytes,
+                     const std::string& path, SourceKind kind) {
   if (status == HexListStatus::InvalidFormat) image.Ui().ShowMessage("Invalid File Format");
   if (status == HexListStatus::Overflow) image.Ui().ShowMessage("Maximum EDID size overflow");
+  if (status == HexListStatus::Ok) std::copy(bytes.begin(), bytes.end(), image.rawData.begin());
+  image.Rebuild();
+  SourceDetails details;
+  details.file = path;
+  image.SetSource(kind, details);
 }
 
 bool LoadInfFile(EdidImage& image, const std::string& path) {
@@ -151,12 +157,7 @@ bool LoadInfFile(EdidImage& image, const std::string& path) {
       ++block;
     }
   }
-  ShowHexListFailure(image, status);
-  if (status == HexListStatus::Ok) std::copy(bytes.begin(), bytes.end(), image.rawData.begin());
-  image.Rebuild();
-  SourceDetails details;
-  details.file = path;
-  image.SetSource(SourceKind::InfFile, details);
+  FinishSetupLoad(image, status, bytes, path, SourceKind::InfFile);
   return true;
 }
 

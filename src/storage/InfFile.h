@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/SourceKind.h"
 #include "util/Clock.h"
 
 namespace velmar {
@@ -49,7 +50,10 @@ HexListStatus ParseHexList(std::string_view list, bool skipFirst, std::array<uin
 enum class SetupRead { Unreadable, TooLarge, Ok };
 SetupRead ReadSetupFile(EdidImage& image, const std::string& path, std::string& text);
 
-// Shows the message of a failed list, if any.
-void ShowHexListFailure(EdidImage& image, HexListStatus status);
+// Ends a setup file load: shows the message of a failed list, if any, takes
+// the bytes into the image when the list was good, rebuilds the blocks and
+// names `path` as the source of `kind`.
+void FinishSetupLoad(EdidImage& image, HexListStatus status, const std::array<uint8_t, 512>& bytes,
+                     const std::string& path, SourceKind kind);
 
 }  // namespace velmar

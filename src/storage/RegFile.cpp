@@ -1,6 +1,5 @@
 #include "storage/RegFile.h"
 
-#include <algorithm>
 #include <array>
 
 #include "app/EdidImage.h"
@@ -40,12 +39,7 @@ bool LoadRegFile(EdidImage& image, const std::string& path) {
       if (status != HexListStatus::Ok) break;
     }
   }
-  ShowHexListFailure(image, status);
-  if (status == HexListStatus::Ok) std::copy(bytes.begin(), bytes.end(), image.rawData.begin());
-  image.Rebuild();
-  SourceDetails details;
-  details.file = path;
-  image.SetSource(SourceKind::RegFile, details);
+  FinishSetupLoad(image, status, bytes, path, SourceKind::RegFile);
   return true;
 }
 
