@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/Callbacks.h"
-#include "app/UserInterface.h"
+#include "common/Callbacks.h"
+#include "common/UserInterface.h"
 
 namespace velmar {
 class EdidImage;

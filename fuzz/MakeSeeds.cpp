@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/EdidImage.h"
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "storage/BinFile.h"
 #include "storage/InfFile.h"
 #include "storage/RegFile.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/RawDataReport.h"
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "blocks/DisplayIDBlock.h"
 #include "blocks/Edid13Block.h"
 #include "pages/BlockPage.h"

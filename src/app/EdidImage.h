@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/BlockKind.h"
-#include "app/Callbacks.h"
-#include "app/SourceKind.h"
+#include "common/Callbacks.h"
+#include "common/SourceKind.h"
 #include "blocks/DataBlock.h"
 
 namespace velmar {

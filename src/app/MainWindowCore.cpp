@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "storage/BinFile.h"
 #include "storage/CommandLine.h"
 #include "storage/FileIO.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "app/EdidImage.h"
 #include "display/DisplayAccess.h"
 #include "display/EmulatedEdidStore.h"

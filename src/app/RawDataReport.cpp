@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "app/EdidImage.h"
 #include "blocks/CeaExtBlock.h"
 #include "blocks/DiExtBlock.h"

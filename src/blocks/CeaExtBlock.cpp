@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/HdmiVicTable.h"
 #include "blocks/VideoFormatTable.h"

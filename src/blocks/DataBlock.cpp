@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 
 namespace velmar {
 

@@ -1,6 +1,6 @@
 #include "blocks/DetailedTiming.h"
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/VideoFormatTable.h"
 #include "util/Format.h"
 

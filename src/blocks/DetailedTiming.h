@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "blocks/ModeEntry.h"
+#include "common/ModeEntry.h"
 
 namespace velmar {
 

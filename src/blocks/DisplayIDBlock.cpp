@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "util/Format.h"
 
 namespace velmar {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/MonitorInfo.h"
 #include "util/Format.h"

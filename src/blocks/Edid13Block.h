@@ -5,7 +5,7 @@
 #include <string>
 
 #include "blocks/DataBlock.h"
-#include "blocks/ModeEntry.h"
+#include "common/ModeEntry.h"
 
 namespace velmar {
 

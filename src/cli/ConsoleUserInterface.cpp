@@ -1,6 +1,6 @@
 #include "cli/ConsoleUserInterface.h"
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "dialogs/ModeTable.h"
 
 namespace velmar::cli {

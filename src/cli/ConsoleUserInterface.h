@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 
 namespace velmar::cli {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 
 namespace velmar {
 

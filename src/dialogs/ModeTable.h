@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Callbacks.h"
-#include "blocks/ModeEntry.h"
+#include "common/Callbacks.h"
+#include "common/ModeEntry.h"
 
 namespace velmar {
 

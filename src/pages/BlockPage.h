@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/DataBlock.h"
 
 namespace velmar {

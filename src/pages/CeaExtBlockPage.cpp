@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "blocks/CeaExtBlock.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/HdmiVicTable.h"

@@ -1,6 +1,6 @@
 #include "pages/EdidBaseBlockPage.h"
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/Edid13Block.h"
 #include "blocks/Edid14Block.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/EdidImage.h"
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "storage/FileIO.h"
 #include "util/Format.h"
 

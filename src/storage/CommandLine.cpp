@@ -1,7 +1,7 @@
 #include "storage/CommandLine.h"
 
 #include "app/EdidImage.h"
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "storage/BinFile.h"
 #include "storage/InfFile.h"
 #include "storage/RegFile.h"

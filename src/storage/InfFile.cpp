@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/EdidImage.h"
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "blocks/MonitorInfo.h"
 #include "pages/BlockPage.h"
 #include "storage/FileIO.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/SourceKind.h"
+#include "common/SourceKind.h"
 #include "util/Clock.h"
 
 namespace velmar {

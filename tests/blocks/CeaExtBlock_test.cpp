@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/CeaExtBlock.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/CeaBlockBuilder.h"

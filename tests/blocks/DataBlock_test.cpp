@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/CeaExtBlock.h"
 #include "blocks/DiExtBlock.h"
 #include "blocks/DisplayIDBlock.h"

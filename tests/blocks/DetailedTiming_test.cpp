@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/DetailedTiming.h"
 
 namespace velmar {

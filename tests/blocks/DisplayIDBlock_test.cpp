@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "support/RecordingContext.h"
 
 namespace velmar {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/Edid13Block.h"
 #include "blocks/Edid14Block.h"
 #include "support/TestData.h"

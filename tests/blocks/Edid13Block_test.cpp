@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/Edid13Block.h"
 #include "blocks/MonitorInfo.h"

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/Edid14Block.h"
 #include "blocks/MonitorInfo.h"

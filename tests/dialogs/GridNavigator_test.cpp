@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "util/Format.h"
 
 namespace velmar {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "gui/QtTestSupport.h"
 
 namespace velmar {

@@ -7,7 +7,7 @@
 #include <QTextCursor>
 #include <functional>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "app/view/GenericContentDlg.h"
 #include "app/view/GenericSelectDlg.h"
 #include "app/view/QtUserInterface.h"

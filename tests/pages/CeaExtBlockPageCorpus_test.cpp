@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "app/EdidImage.h"
 #include "blocks/CeaExtBlock.h"
 #include "pages/CeaExtBlockPage.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 
 namespace velmar::testing {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
-#include "app/UserInterface.h"
+#include "common/Callbacks.h"
+#include "common/UserInterface.h"
 
 namespace velmar::testing {
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "app/view/QtText.h"
 #include "dialogs/view/EditListCtrl.h"
 #include "util/Format.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "dialogs/view/DlgBase.h"
 
 class QLabel;

@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "app/view/QtText.h"
 
 namespace velmar {

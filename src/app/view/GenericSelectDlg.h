@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Callbacks.h"
+#include "common/Callbacks.h"
 #include "dialogs/view/DlgBase.h"
 
 class QComboBox;

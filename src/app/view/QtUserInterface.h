@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 
 class QFileDialog;
 

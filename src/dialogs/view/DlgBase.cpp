@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/UserInterface.h"
+#include "common/UserInterface.h"
 #include "app/view/QtText.h"
 #include "dialogs/NumberFormat.h"
 

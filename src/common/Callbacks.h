@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "blocks/ModeEntry.h"
+#include "common/ModeEntry.h"
 
 namespace velmar {
 
