@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/EdidImage.h"
+#include "dialogs/EditorForm.h"
 #include "dialogs/ModeTable.h"
 #include "pages/BlockPage.h"
 #include "storage/BinFile.h"
@@ -17,6 +18,40 @@
 #include "util/Clock.h"
 
 namespace velmar::fuzz {
+
+bool FuzzUserInterface::EditForm(EditorForm& form) {
+  // Values of the kinds the forms read: numbers in and around their ranges,
+  // reals, letters, blanks and signs.
+  static const char* const kTexts[] = {"0", "1", "-1", "15", "16", "53", "127", "255", "256", "1023", "2043",
+                                       "65535", "65536", "4294967295", "0x1F", "1G", "0.5", "2.2", "3.54",
+                                       "-327.68", "", " ", "ABC", "a", "Monitor Name!", "\xC3\xA9\xC3\xA9"};
+  const unsigned steps = Next() % 6;
+  for (unsigned step = 0; step < steps; ++step) {
+    const auto& fields = form.Fields();
+    if (fields.empty()) break;
+    const FormField& field = fields[Next() % fields.size()];
+    const std::string name = field.name;
+    switch (field.kind) {
+      case FieldKind::Edit:
+        form.SetText(name, kTexts[Next() % (sizeof(kTexts) / sizeof(kTexts[0]))]);
+        break;
+      case FieldKind::Check:
+        form.SetChecked(name, !field.checked);
+        break;
+      case FieldKind::List:
+        form.Select(name, static_cast<int>(Next() % (field.items.size() + 1)) - 1);
+        break;
+      case FieldKind::Button:
+        form.Press(name, *this);
+        break;
+      case FieldKind::Label:
+        break;
+    }
+  }
+  if (Next() % 4 == 0) return false;
+  std::string message;
+  return form.Accept(message);
+}
 
 MemoryFile::MemoryFile(const uint8_t* data, size_t size) {
   fd_ = ::memfd_create("velmar-fuzz", MFD_CLOEXEC);

@@ -65,6 +65,9 @@ class FuzzUserInterface : public UserInterface {
     (void)owner, (void)rawData, (void)length;
     return false;
   }
+  // Changes a few fields with fuzzed values, presses a button now and then,
+  // and answers OK or Cancel.
+  bool EditForm(EditorForm& form) override;
 
  private:
   uint8_t Next() { return next_ != nullptr ? next_(source_) : 0; }

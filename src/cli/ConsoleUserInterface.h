@@ -76,6 +76,11 @@ class ConsoleUserInterface : public UserInterface {
     (void)owner, (void)rawData, (void)length;
     return false;
   }
+  // No dialog runs on a console: a form opened here is cancelled.
+  bool EditForm(EditorForm& form) override {
+    (void)form;
+    return false;
+  }
 
  private:
   ConsoleOutput& output_;

@@ -7,6 +7,7 @@
 namespace velmar {
 
 class CallbackContext;
+class EditorForm;
 
 // What an open or save dialog offers: the default extension ("txt") and the
 // filter in the "Name (*.ext)|*.ext|...||" form the commands are written with.
@@ -42,6 +43,10 @@ class UserInterface {
   // The raw data editor over `length` bytes at `rawData`; true when it ended
   // with at least one byte changed.
   virtual bool EditRawData(CallbackContext* owner, uint8_t* rawData, unsigned length) = 0;
+  // The editor dialog of `form`, modal: the user changes fields, and OK runs
+  // form.Accept (a refusal shows its message and keeps the dialog open).
+  // True when the dialog ended with OK.
+  virtual bool EditForm(EditorForm& form) = 0;
 };
 
 }  // namespace velmar

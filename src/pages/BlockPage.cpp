@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "blocks/DetailedTiming.h"
+#include "common/UserInterface.h"
+#include "dialogs/EditorForm.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -51,6 +53,22 @@ bool BlockPage::IsBaseBlock() const { return block != nullptr && block->IsBaseBl
 unsigned BlockPage::Validate(CallbackFillContentTgt* report) const {
   (void)report;
   return 1;
+}
+
+std::string BlockPage::FormPrefix() const { return Format("block%u", blockIndex); }
+
+std::unique_ptr<EditorForm> BlockPage::CreateForm(std::string_view name) {
+  (void)name;
+  return nullptr;
+}
+
+bool BlockPage::OpenForm(std::string_view name) {
+  if (ui == nullptr) return false;
+  std::unique_ptr<EditorForm> form = CreateForm(name);
+  if (form == nullptr) return false;
+  const bool accepted = ui->EditForm(*form);
+  if (accepted) Refresh();
+  return accepted;
 }
 
 void BlockPage::Refresh() {

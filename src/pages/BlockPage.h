@@ -4,12 +4,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/Callbacks.h"
 #include "blocks/DataBlock.h"
 
 namespace velmar {
 
+class EditorForm;
 class UserInterface;
 struct DetailedTiming;
 struct MonitorInfo;
@@ -68,6 +71,17 @@ class BlockPage : public CallbackContext {
   virtual void GetLargestMode(unsigned& width, unsigned& height) const { (void)width, (void)height; }
   // Clears the grid; derived pages then show their block's sections.
   virtual void Refresh();
+  // Editor forms. The page offers a form for each section and item it can
+  // edit now; their names ("general", "slot1", "db3") follow FormPrefix and a
+  // dot in a form's address ("base.general"). CreateForm answers null for a
+  // name the page does not offer now (or without a model).
+  virtual std::string FormPrefix() const;
+  virtual std::vector<std::string> FormNames() const { return {}; }
+  virtual std::unique_ptr<EditorForm> CreateForm(std::string_view name);
+  // Runs the form `name` through the user interface; after OK the page shows
+  // its block again. True when the dialog ended with OK.
+  bool OpenForm(std::string_view name);
+
   // The summary text of one detailed timing.
   virtual void AppendDetailedTiming(CallbackFillContentTgt* target, const DetailedTiming& timing) const;
 

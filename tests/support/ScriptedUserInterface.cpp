@@ -1,5 +1,7 @@
 #include "support/ScriptedUserInterface.h"
 
+#include "dialogs/EditorForm.h"
+
 namespace velmar::testing {
 
 void ScriptedUserInterface::ShowMessage(const std::string& text) {
@@ -79,6 +81,26 @@ bool ScriptedUserInterface::EditRawData(CallbackContext* owner, uint8_t* rawData
   return changed;
 }
 
+bool ScriptedUserInterface::EditForm(EditorForm& form) {
+  forms.push_back(form.Caption());
+  events.push_back("form: " + form.Caption());
+  if (formAnswers.empty()) return false;
+  const FormAnswer answer = formAnswers.front();
+  formAnswers.pop_front();
+  for (const auto& [name, value] : answer.assignments) {
+    std::string error;
+    if (!form.Assign(name, value, error)) events.push_back("refused: " + name);
+  }
+  for (const std::string& name : answer.presses) {
+    if (!form.Press(name, *this)) events.push_back("refused: " + name);
+  }
+  if (!answer.ok) return false;
+  std::string message;
+  if (form.Accept(message)) return true;
+  ShowMessage(message);
+  return false;
+}
+
 void ScriptedUserInterface::Clear() {
   messages.clear();
   questions.clear();
@@ -87,6 +109,7 @@ void ScriptedUserInterface::Clear() {
   selections.clear();
   contents.clear();
   modeLists.clear();
+  forms.clear();
   events.clear();
 }
 

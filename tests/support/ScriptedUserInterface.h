@@ -3,6 +3,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Callbacks.h"
@@ -31,6 +32,12 @@ class ScriptedUserInterface : public UserInterface {
   void ShowContent(CallbackContext* owner, unsigned kind) override;
   void ShowModes(CallbackContext* owner) override;
   bool EditRawData(CallbackContext* owner, uint8_t* rawData, unsigned length) override;
+  // Runs the next scripted form answer: its assignments in order (an
+  // assignment the form refuses is recorded as "refused: <field>"), then OK
+  // or Cancel. A refused OK records the form's message like a message box and
+  // the dialog, as the user would then give up, ends with Cancel. An
+  // unscripted form is cancelled.
+  bool EditForm(EditorForm& form) override;
 
   // Script.
   std::deque<bool> answers;
@@ -44,6 +51,14 @@ class ScriptedUserInterface : public UserInterface {
     uint8_t value;
   };
   std::deque<std::vector<ByteEdit>> rawEdits;
+  // Answers of EditForm, in the order the forms open (a sub-form opened from
+  // a form takes the next answer).
+  struct FormAnswer {
+    std::vector<std::pair<std::string, std::string>> assignments;  // field name, value text
+    std::vector<std::string> presses;                               // buttons pressed after the assignments
+    bool ok = true;
+  };
+  std::deque<FormAnswer> formAnswers;
   bool defaultAnswer = true;
 
   // Record.
@@ -54,6 +69,8 @@ class ScriptedUserInterface : public UserInterface {
   std::vector<Shown> selections;
   std::vector<Shown> contents;
   std::vector<Shown> modeLists;
+  // The caption of every form shown, in order.
+  std::vector<std::string> forms;
   // Every event in order: "message: ...", "question: ...", "select: <title>", ...
   std::vector<std::string> events;
 

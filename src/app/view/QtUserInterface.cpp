@@ -7,6 +7,7 @@
 #include "app/view/GenericContentDlg.h"
 #include "app/view/GenericSelectDlg.h"
 #include "app/view/QtText.h"
+#include "dialogs/view/FormDlg.h"
 #include "dialogs/view/ModeListDlg.h"
 
 namespace velmar {
@@ -96,5 +97,7 @@ void QtUserInterface::ShowModes(CallbackContext* owner) { RunModeListDlg(parent_
 bool QtUserInterface::EditRawData(CallbackContext* owner, uint8_t* rawData, unsigned length) {
   return RunEditRawDataDlg(parent_, this, owner, rawData, length);
 }
+
+bool QtUserInterface::EditForm(EditorForm& form) { return RunFormDlg(parent_, this, form); }
 
 }  // namespace velmar

@@ -28,6 +28,7 @@ class QtUserInterface : public UserInterface {
   void ShowContent(CallbackContext* owner, unsigned kind) override;
   void ShowModes(CallbackContext* owner) override;
   bool EditRawData(CallbackContext* owner, uint8_t* rawData, unsigned length) override;
+  bool EditForm(EditorForm& form) override;
 
   // The caption of the message boxes.
   static QString MessageTitle();
