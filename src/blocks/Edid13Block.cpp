@@ -337,7 +337,13 @@ bool Edid13Block::GetVendorProduct(VendorProductInfo& info) const {
 void Edid13Block::SetVendorProduct(const VendorProductInfo& info) {
   if (bytes == nullptr) return;
   Write write(*this);
-  bytes[8] = static_cast<uint8_t>(((info.letter1 & 0x1F) << 2) | ((info.letter2 >> 3) & 0x03));
+  // Bit 7 of byte 8 is reserved: it stays as read while the letters stay.
+  VendorProductInfo stored;
+  GetVendorProduct(stored);
+  const bool sameLetters =
+      stored.letter1 == info.letter1 && stored.letter2 == info.letter2 && stored.letter3 == info.letter3;
+  const uint8_t reserved = sameLetters ? static_cast<uint8_t>(bytes[8] & 0x80) : 0;
+  bytes[8] = static_cast<uint8_t>(reserved | ((info.letter1 & 0x1F) << 2) | ((info.letter2 >> 3) & 0x03));
   bytes[9] = static_cast<uint8_t>(((info.letter2 & 0x07) << 5) | (info.letter3 & 0x1F));
   bytes[10] = static_cast<uint8_t>(info.productCode & 0xFF);
   bytes[11] = static_cast<uint8_t>((info.productCode >> 8) & 0xFF);

@@ -5,6 +5,7 @@
 #include "blocks/Edid13Block.h"
 #include "blocks/Edid14Block.h"
 #include "blocks/MonitorInfo.h"
+#include "dialogs/EDIDGenericInfoDlg.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -514,6 +515,37 @@ void EdidBaseBlockPage::Refresh() {
     }
   }
   NotifyView();
+}
+
+namespace {
+
+// The forms of the section buttons, by grid row.
+constexpr const char* kSectionForms[EdidBaseBlockPage::kFirstSlotRow] = {"general", "basic", "color", "established",
+                                                                         "standard"};
+
+}  // namespace
+
+void EdidBaseBlockPage::OnLeftItem(int id) {
+  const int row = id - kLeftItemId;
+  if (row < 0 || row >= kGridRows) return;
+  if (row < kFirstSlotRow) {
+    OpenForm(kSectionForms[row]);
+  } else {
+    OpenForm(Format("slot%d", row - kFirstSlotRow + 1));
+  }
+}
+
+std::vector<std::string> EdidBaseBlockPage::FormNames() const {
+  if (Model() == nullptr) return {};
+  return {"general"};
+}
+
+std::unique_ptr<EditorForm> EdidBaseBlockPage::CreateForm(std::string_view name) {
+  Edid13Block* model = Model();
+  if (model == nullptr) return nullptr;
+  const std::string address = FormPrefix() + "." + std::string(name);
+  if (name == "general") return std::make_unique<EDIDGenericInfoDlg>(address, *model);
+  return nullptr;
 }
 
 void EdidBaseBlockPage::OnLeftAction(int id) {

@@ -27,6 +27,13 @@ class EdidBaseBlockPage : public BlockPage {
   // The grid: the five section buttons, then one row per descriptor slot with
   // the slot's kind and "Add Descriptor" or "Remove" beside it.
   void Refresh() override;
+  // A section or slot button opens its editor form.
+  void OnLeftItem(int id) override;
+  // Forms: "general", "basic", "color", "established", "standard", and
+  // "slot1"-"slot4" for the slots whose kind has an editor.
+  std::string FormPrefix() const override { return "base"; }
+  std::vector<std::string> FormNames() const override;
+  std::unique_ptr<EditorForm> CreateForm(std::string_view name) override;
   // "Remove" asks and clears the slot; "Add Descriptor" offers the kinds the
   // block can take ("Select Descriptor To Add") and creates the chosen one.
   void OnLeftAction(int id) override;
