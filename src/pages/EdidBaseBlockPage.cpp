@@ -5,6 +5,7 @@
 #include "blocks/Edid13Block.h"
 #include "blocks/Edid14Block.h"
 #include "blocks/MonitorInfo.h"
+#include "dialogs/EDIDDetTimingsDlg.h"
 #include "dialogs/EDIDGenericInfoDlg.h"
 #include "util/Format.h"
 
@@ -535,9 +536,27 @@ void EdidBaseBlockPage::OnLeftItem(int id) {
   }
 }
 
+namespace {
+
+// True when a descriptor of `kind` has an editor.
+bool KindHasForm(unsigned kind) { return kind == kDescriptorDetailedTiming; }
+
+// The slot (1-4) a form name "slot1"-"slot4" stands for, or 0.
+unsigned SlotOfForm(std::string_view name) {
+  if (name.size() != 5 || name.substr(0, 4) != "slot" || name[4] < '1' || name[4] > '4') return 0;
+  return static_cast<unsigned>(name[4] - '0');
+}
+
+}  // namespace
+
 std::vector<std::string> EdidBaseBlockPage::FormNames() const {
-  if (Model() == nullptr) return {};
-  return {"general"};
+  const Edid13Block* model = Model();
+  if (model == nullptr) return {};
+  std::vector<std::string> names = {"general"};
+  for (unsigned slot = 0; slot < kSlots; ++slot) {
+    if (KindHasForm(model->GetDescriptorKind(slot))) names.push_back(Format("slot%u", slot + 1));
+  }
+  return names;
 }
 
 std::unique_ptr<EditorForm> EdidBaseBlockPage::CreateForm(std::string_view name) {
@@ -545,7 +564,16 @@ std::unique_ptr<EditorForm> EdidBaseBlockPage::CreateForm(std::string_view name)
   if (model == nullptr) return nullptr;
   const std::string address = FormPrefix() + "." + std::string(name);
   if (name == "general") return std::make_unique<EDIDGenericInfoDlg>(address, *model);
-  return nullptr;
+  // A slot's editor follows the kind its bytes hold now.
+  const unsigned slot = SlotOfForm(name);
+  if (slot == 0) return nullptr;
+  const unsigned kind = model->GetDescriptorKind(slot - 1);
+  switch (kind) {
+    case kDescriptorDetailedTiming:
+      return std::make_unique<EDIDDetTimingsDlg>(address, *model, slot);
+    default:
+      return nullptr;
+  }
 }
 
 void EdidBaseBlockPage::OnLeftAction(int id) {
