@@ -15,6 +15,10 @@ namespace {
 
 constexpr unsigned kArea = CeaExtBlock::kDataAreaSize;
 constexpr unsigned kDtd = kDetailedTimingLength;
+// The end of the block (its byte 128) counted from byte 4: no data block reads past it.
+constexpr unsigned kBlockEnd = kBlockSize - CeaExtBlock::kDataAreaStart;
+
+using BlockImage = std::array<uint8_t, kMaxDataBlockLength>;
 
 }  // namespace
 
@@ -78,9 +82,10 @@ void CeaExtBlock::Parse() {
     const uint8_t header = area[pos];
     const unsigned tag = header >> 5;
     if (tag == 0 || tag == kCeaTagReserved6) break;
-    // A block whose stated length runs past the collection uses the collection
-    // up to its end and no further.
-    const unsigned length = std::min((header & 31u) + 1, scanEnd - pos);
+    // A block keeps its stated length even when it runs past the end of the
+    // collection; only the end of the block cuts it. Writes through it stay
+    // inside its room (RoomOf).
+    const unsigned length = std::min((header & 31u) + 1, kBlockEnd - pos);
     DataBlockEntry entry;
     entry.tag = static_cast<uint8_t>(tag);
     entry.position = pos;
@@ -192,14 +197,27 @@ void CeaExtBlock::MoveDtdsUp(unsigned distance) {
   freeAfterDtds -= distance;
 }
 
+unsigned CeaExtBlock::RoomOf(unsigned index) const {
+  if (bytes == nullptr || index >= dataBlockCount) return 0;
+  const DataBlockEntry& entry = dataBlocks[index];
+  // Only the last block can run past the collection: into the DTDs, or past
+  // the data area into the checksum.
+  const unsigned limit = dtdCount > 0 ? dtdPosition : kArea;
+  return std::min(entry.length, limit > entry.position ? limit - entry.position : 0u);
+}
+
 void CeaExtBlock::RepairOverrun() {
-  // A last data block whose header states more bytes than the collection
-  // holds is read as ending with the collection. Once the collection's end
-  // moves, the header must say so, or the block would take in its neighbours.
+  // A last data block whose stated length runs past its room is read with
+  // that length, over bytes that belong to the DTDs or the checksum. Once the
+  // collection or the DTDs move, those bytes would become other bytes: the
+  // header first shrinks to the room, so the block keeps what is its own.
   if (dataBlockCount == 0) return;
-  const DataBlockEntry& last = dataBlocks[dataBlockCount - 1];
-  uint8_t& header = Area()[last.position];
-  if ((header & 31u) + 1 > last.length) header = static_cast<uint8_t>((header & 0xE0) | (last.length - 1));
+  const unsigned last = dataBlockCount - 1;
+  const unsigned room = RoomOf(last);
+  if (room == 0 || room >= dataBlocks[last].length) return;
+  uint8_t& header = Area()[dataBlocks[last].position];
+  header = static_cast<uint8_t>((header & 0xE0) | (room - 1));
+  Parse();
 }
 
 void CeaExtBlock::EndCollection() {
@@ -271,6 +289,7 @@ void CeaExtBlock::AddDetailedTiming() {
 void CeaExtBlock::RemoveDetailedTiming(unsigned index) {
   if (bytes == nullptr || index >= dtdCount) return;
   Write write(*this);
+  RepairOverrun();
   const unsigned at = dtdPosition + kDtd * index;
   const unsigned runEnd = dtdPosition + kDtd * dtdCount;
   MoveArea(at, at + kDtd, runEnd - at - kDtd);
@@ -339,7 +358,11 @@ bool CeaExtBlock::CanResize(unsigned index, unsigned newLength) const {
   if (newLength == entry.length) return true;
   const unsigned smallest = std::max({entry.minLength, entry.headerLength, 1u});
   if (newLength < smallest || newLength > kMaxDataBlockLength) return false;
-  return newLength < entry.length || newLength - entry.length <= FreeSpace();
+  // A block running past its room changes length from what its room holds;
+  // one whose own header does not fit there cannot change at all.
+  const unsigned room = RoomOf(index);
+  if (room < entry.headerLength) return false;
+  return newLength <= room || newLength - room <= FreeSpace();
 }
 
 bool CeaExtBlock::ResizeDataBlock(unsigned index, unsigned newLength) {
@@ -351,9 +374,9 @@ bool CeaExtBlock::ResizeDataBlock(unsigned index, unsigned newLength) {
 }
 
 void CeaExtBlock::DoResize(unsigned index, unsigned newLength) {
-  const DataBlockEntry entry = dataBlocks[index];
-  if (newLength == entry.length) return;
+  if (newLength == dataBlocks[index].length) return;
   RepairOverrun();
+  const DataBlockEntry entry = dataBlocks[index];
   const unsigned end = entry.position + entry.length;
   const bool last = index + 1 == dataBlockCount;
   if (newLength > entry.length) {
@@ -378,6 +401,39 @@ void CeaExtBlock::DoResize(unsigned index, unsigned newLength) {
   header = static_cast<uint8_t>((header & 0xE0) | (newLength - 1));
   AlignDtdOffset();
   Parse();
+}
+
+void CeaExtBlock::ImageOf(unsigned index, BlockImage& image) const {
+  image.fill(0);
+  if (bytes == nullptr || index >= dataBlockCount) return;
+  const DataBlockEntry& entry = dataBlocks[index];
+  std::memcpy(image.data(), Area() + entry.position, std::min<size_t>(entry.length, image.size()));
+}
+
+bool CeaExtBlock::StoreDataBlock(unsigned index, const BlockImage& image, unsigned newLength) {
+  if (!CanResize(index, newLength) || newLength == 0) return false;
+  const DataBlockEntry& entry = dataBlocks[index];
+  uint8_t* area = Area();
+  if (newLength == entry.length) {
+    // The block keeps its length. Bytes past its room are the DTDs' or the
+    // checksum: a record that would change them is refused, not half written.
+    const unsigned room = RoomOf(index);
+    for (unsigned i = room; i < newLength; ++i) {
+      if (image[i] != area[entry.position + i]) return false;
+    }
+    if (room <= 1) return true;
+    Write write(*this);
+    std::memcpy(area + entry.position + 1, image.data() + 1, room - 1);
+    Parse();
+    return true;
+  }
+  Write write(*this);
+  DoResize(index, newLength);
+  const DataBlockEntry& resized = dataBlocks[index];
+  const unsigned count = std::min(resized.length, newLength);
+  if (count > 1) std::memcpy(area + resized.position + 1, image.data() + 1, count - 1);
+  Parse();
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -420,7 +476,17 @@ void CeaExtBlock::SetDetailedTiming(unsigned index, const DetailedTiming& timing
 // ---------------------------------------------------------------------------
 // Data block codecs
 
-uint8_t* CeaExtBlock::Payload(unsigned index, unsigned kind, unsigned& size) const {
+unsigned CeaExtBlock::CapacityOf(unsigned index, unsigned current, unsigned unit, unsigned maximum) const {
+  const DataBlockEntry& entry = dataBlocks[index];
+  const unsigned room = RoomOf(index);
+  if (room >= entry.length) return CeaCapacity(current, FreeSpace() / unit, maximum);
+  // A block running past its room keeps what it holds, or holds what its
+  // room and the free space take.
+  const unsigned fitting = room > entry.headerLength ? (room - entry.headerLength) / unit : 0;
+  return std::max(current, CeaCapacity(fitting, FreeSpace() / unit, maximum));
+}
+
+const uint8_t* CeaExtBlock::Payload(unsigned index, unsigned kind, unsigned& size) const {
   size = 0;
   if (bytes == nullptr || index >= dataBlockCount || dataBlocks[index].kind != kind) return nullptr;
   const DataBlockEntry& entry = dataBlocks[index];
@@ -451,21 +517,18 @@ void CeaExtBlock::GetVideoDataBlock(unsigned index, ShortVideoDescriptorList& li
   const uint8_t* payload = Payload(index, kCeaKindVideo, size);
   if (payload == nullptr) return;
   DecodeShortVideoDescriptors(payload, std::min(size, kMaxShortVideoDescriptors), list);
-  list.capacity = CeaCapacity(list.count, FreeSpace(), kMaxShortVideoDescriptors);
+  list.capacity = CapacityOf(index, list.count, 1, kMaxShortVideoDescriptors);
 }
 
 void CeaExtBlock::SetVideoDataBlock(unsigned index, const ShortVideoDescriptorList& list) {
-  if (GetDataBlockKind(index) != kCeaKindVideo) return;
-  const unsigned newLength = dataBlocks[index].headerLength + list.count;
-  if (list.count > kMaxShortVideoDescriptors || !CanResize(index, newLength)) return;
-  Write write(*this);
-  DoResize(index, newLength);
-  unsigned size = 0;
-  uint8_t* payload = Payload(index, kCeaKindVideo, size);
-  for (unsigned i = 0; payload != nullptr && i < size && i < list.count; ++i) {
-    payload[i] = EncodeShortVideoDescriptor(list.entries[i]);
-  }
-  Parse();
+  if (GetDataBlockKind(index) != kCeaKindVideo || list.count > kMaxShortVideoDescriptors) return;
+  const unsigned h = dataBlocks[index].headerLength;
+  const unsigned newLength = h + list.count;
+  if (newLength > kMaxDataBlockLength) return;
+  BlockImage image;
+  ImageOf(index, image);
+  for (unsigned i = 0; i < list.count; ++i) image[h + i] = EncodeShortVideoDescriptor(list.entries[i]);
+  StoreDataBlock(index, image, newLength);
 }
 
 void CeaExtBlock::GetAudioDataBlock(unsigned index, ShortAudioDescriptorList& list) const {
@@ -474,23 +537,19 @@ void CeaExtBlock::GetAudioDataBlock(unsigned index, ShortAudioDescriptorList& li
   if (payload == nullptr) return;
   list.count = std::min(size / 3, kMaxShortAudioDescriptors);
   for (unsigned i = 0; i < list.count; ++i) DecodeShortAudioDescriptor(payload + 3 * i, list.entries[i]);
-  list.capacity = CeaCapacity(list.count, FreeSpace() / 3, kMaxShortAudioDescriptors);
+  list.capacity = CapacityOf(index, list.count, 3, kMaxShortAudioDescriptors);
 }
 
 void CeaExtBlock::SetAudioDataBlock(unsigned index, const ShortAudioDescriptorList& list) {
-  if (GetDataBlockKind(index) != kCeaKindAudio) return;
-  const unsigned newLength = dataBlocks[index].headerLength + 3 * list.count;
-  if (list.count > kMaxShortAudioDescriptors || !CanResize(index, newLength)) return;
-  Write write(*this);
-  DoResize(index, newLength);
-  unsigned size = 0;
-  uint8_t* payload = Payload(index, kCeaKindAudio, size);
-  if (payload == nullptr) return;
-  std::memset(payload, 0, size);
-  for (unsigned i = 0; i < list.count && 3 * i + 3 <= size; ++i) {
-    EncodeShortAudioDescriptor(list.entries[i], payload + 3 * i);
-  }
-  Parse();
+  if (GetDataBlockKind(index) != kCeaKindAudio || list.count > kMaxShortAudioDescriptors) return;
+  const unsigned h = dataBlocks[index].headerLength;
+  const unsigned newLength = h + 3 * list.count;
+  if (newLength > kMaxDataBlockLength) return;
+  BlockImage image;
+  ImageOf(index, image);
+  std::fill(image.begin() + h, image.end(), 0);
+  for (unsigned i = 0; i < list.count; ++i) EncodeShortAudioDescriptor(list.entries[i], image.data() + h + 3 * i);
+  StoreDataBlock(index, image, newLength);
 }
 
 void CeaExtBlock::GetGenericDataBlock(unsigned index, GenericDataBlock& generic) const {
@@ -506,28 +565,22 @@ void CeaExtBlock::GetGenericDataBlock(unsigned index, GenericDataBlock& generic)
   generic.length = entry.length - entry.headerLength;
   generic.data.fill(0);
   std::memcpy(generic.data.data(), area + entry.payloadPosition, std::min<size_t>(generic.length, generic.data.size()));
-  generic.capacity = CeaCapacity(generic.length, FreeSpace(), kMaxDataBlockLength - entry.headerLength);
+  generic.capacity = CapacityOf(index, generic.length, 1, kMaxDataBlockLength - entry.headerLength);
 }
 
 void CeaExtBlock::SetGenericDataBlock(unsigned index, const GenericDataBlock& generic) {
   if (bytes == nullptr || index >= dataBlockCount || generic.length > generic.data.size()) return;
-  const unsigned kind = dataBlocks[index].kind;
-  const unsigned newLength = dataBlocks[index].headerLength + generic.length;
-  if (!CanResize(index, newLength)) return;
-  Write write(*this);
-  DoResize(index, newLength);
   const DataBlockEntry& entry = dataBlocks[index];
-  uint8_t* area = Area();
+  const unsigned h = entry.headerLength;
+  const unsigned newLength = h + generic.length;
+  if (newLength > kMaxDataBlockLength) return;
+  BlockImage image;
+  ImageOf(index, image);
   // The OUI is written only where the block has its bytes.
-  if (CeaKindHasOui(kind) && entry.headerLength >= 4) {
-    const unsigned at = entry.payloadPosition - 3;
-    area[at] = generic.oui[0];
-    area[at + 1] = generic.oui[1];
-    area[at + 2] = generic.oui[2];
-  }
-  const unsigned size = std::min(entry.length - entry.headerLength, generic.length);
-  std::memcpy(area + entry.payloadPosition, generic.data.data(), size);
-  Parse();
+  if (CeaKindHasOui(entry.kind) && h >= 4) std::copy(generic.oui.begin(), generic.oui.end(), image.begin() + h - 3);
+  std::fill(image.begin() + h, image.end(), 0);
+  std::copy_n(generic.data.begin(), generic.length, image.begin() + h);
+  StoreDataBlock(index, image, newLength);
 }
 
 void CeaExtBlock::GetSpeakerAllocation(unsigned index, SpeakerAllocation& speakers) const {
@@ -537,11 +590,12 @@ void CeaExtBlock::GetSpeakerAllocation(unsigned index, SpeakerAllocation& speake
 }
 
 void CeaExtBlock::SetSpeakerAllocation(unsigned index, const SpeakerAllocation& speakers) {
-  unsigned size = 0;
-  uint8_t* payload = Payload(index, kCeaKindSpeakerAllocation, size);
-  if (payload == nullptr) return;
-  Write write(*this);
-  EncodeSpeakerAllocation(speakers, payload, size);
+  if (GetDataBlockKind(index) != kCeaKindSpeakerAllocation) return;
+  const DataBlockEntry& entry = dataBlocks[index];
+  BlockImage image;
+  ImageOf(index, image);
+  EncodeSpeakerAllocation(speakers, image.data() + entry.headerLength, entry.length - entry.headerLength);
+  StoreDataBlock(index, image, entry.length);
 }
 
 void CeaExtBlock::GetColorimetry(unsigned index, ColorimetryFlags& flags) const {
@@ -551,11 +605,12 @@ void CeaExtBlock::GetColorimetry(unsigned index, ColorimetryFlags& flags) const 
 }
 
 void CeaExtBlock::SetColorimetry(unsigned index, const ColorimetryFlags& flags) {
-  unsigned size = 0;
-  uint8_t* payload = Payload(index, kCeaKindColorimetry, size);
-  if (payload == nullptr) return;
-  Write write(*this);
-  EncodeColorimetry(flags, payload, size);
+  if (GetDataBlockKind(index) != kCeaKindColorimetry) return;
+  const DataBlockEntry& entry = dataBlocks[index];
+  BlockImage image;
+  ImageOf(index, image);
+  EncodeColorimetry(flags, image.data() + entry.headerLength, entry.length - entry.headerLength);
+  StoreDataBlock(index, image, entry.length);
 }
 
 void CeaExtBlock::GetVideoCapability(unsigned index, VideoCapability& caps) const {
@@ -565,11 +620,12 @@ void CeaExtBlock::GetVideoCapability(unsigned index, VideoCapability& caps) cons
 }
 
 void CeaExtBlock::SetVideoCapability(unsigned index, const VideoCapability& caps) {
-  unsigned size = 0;
-  uint8_t* payload = Payload(index, kCeaKindVideoCapability, size);
-  if (payload == nullptr) return;
-  Write write(*this);
-  EncodeVideoCapability(caps, payload, size);
+  if (GetDataBlockKind(index) != kCeaKindVideoCapability) return;
+  const DataBlockEntry& entry = dataBlocks[index];
+  BlockImage image;
+  ImageOf(index, image);
+  EncodeVideoCapability(caps, image.data() + entry.headerLength, entry.length - entry.headerLength);
+  StoreDataBlock(index, image, entry.length);
 }
 
 unsigned CeaExtBlock::HdmiVsdbOf(unsigned index, HdmiVsdb& vsdb) const {
@@ -582,7 +638,7 @@ unsigned CeaExtBlock::HdmiVsdbOf(unsigned index, HdmiVsdb& vsdb) const {
 
 void CeaExtBlock::GetHdmiVsdb(unsigned index, HdmiVsdb& vsdb) const {
   if (HdmiVsdbOf(index, vsdb) == 0) return;
-  vsdb.capacity = CeaCapacity(vsdb.payloadSize, FreeSpace(), kMaxHdmiVsdbPayload);
+  vsdb.capacity = CapacityOf(index, vsdb.payloadSize, 1, kMaxHdmiVsdbPayload);
 }
 
 void CeaExtBlock::SetHdmiVsdb(unsigned index, const HdmiVsdb& vsdb) {
@@ -592,12 +648,12 @@ void CeaExtBlock::SetHdmiVsdb(unsigned index, const HdmiVsdb& vsdb) {
   // A record whose sections do not fit its own payload would leave lengths
   // and presence bits that promise bytes the block does not hold.
   if (HdmiVsdbContentSize(vsdb) > vsdb.payloadSize) return;
-  Write write(*this);
-  DoResize(index, newLength);
-  unsigned size = 0;
-  uint8_t* payload = Payload(index, kCeaKindHdmiVsdb, size);
-  if (payload != nullptr) EncodeHdmiVsdb(vsdb, payload, size);
-  Parse();
+  const unsigned h = dataBlocks[index].headerLength;
+  if (newLength > kMaxDataBlockLength) return;
+  BlockImage image;
+  ImageOf(index, image);
+  EncodeHdmiVsdb(vsdb, image.data() + h, vsdb.payloadSize);
+  StoreDataBlock(index, image, newLength);
 }
 
 uint8_t CeaExtBlock::EncodeLatency(const HdmiVsdb& vsdb, unsigned which) const {

@@ -129,8 +129,13 @@ class CeaExtBlock : public DataBlock {
   unsigned FreeSpace() const { return freeInCollection + freeAfterDtds; }
   // Where the last data block ends (relative to byte 4).
   unsigned CollectionEnd() const { return collectionEnd; }
-  // The entry of data block `index`, or null.
+  // The entry of data block `index`, or null. Its length is the stated one:
+  // a last block may run past the collection, into the DTDs or up to byte 127.
   const DataBlockEntry* Entry(unsigned index) const;
+  // How many bytes of data block `index`, from its header on, writes may
+  // change: its length, or for a last block that runs into the DTDs (or past
+  // byte 126) the part before them. 0 for an index out of range.
+  unsigned RoomOf(unsigned index) const;
 
  private:
   // Reads the collection and the DTDs again, then the 3D flags.
@@ -149,10 +154,21 @@ class CeaExtBlock : public DataBlock {
   // so that every reader finds the data blocks.
   void AlignDtdOffset();
   void EndCollection();
+  // Shrinks the header of a last block running past its room to the room.
   void RepairOverrun();
   void ClearAfterDtds();
+  // The bytes of data block `index` from its header on (zero past its length).
+  void ImageOf(unsigned index, std::array<uint8_t, kMaxDataBlockLength>& image) const;
+  // Writes data block `index` from `image` with whole length `newLength`
+  // (resizing by ResizeDataBlock's rule; the header byte keeps its tag and
+  // takes the length). At its stated length a block running past its room
+  // writes only its room, and refuses a record that would change the bytes
+  // beyond it. False, with nothing written, when refused.
+  bool StoreDataBlock(unsigned index, const std::array<uint8_t, kMaxDataBlockLength>& image, unsigned newLength);
+  // A record's capacity in units of `unit` bytes, `current` units held.
+  unsigned CapacityOf(unsigned index, unsigned current, unsigned unit, unsigned maximum) const;
   // The payload of entry `index` when it is of `kind`, with its size; null otherwise.
-  uint8_t* Payload(unsigned index, unsigned kind, unsigned& size) const;
+  const uint8_t* Payload(unsigned index, unsigned kind, unsigned& size) const;
   unsigned HdmiVsdbOf(unsigned index, HdmiVsdb& vsdb) const;
   void AddModeSet(CallbackFillContentTgt* sink, unsigned vic, bool native, bool fractional) const;
 

@@ -1,5 +1,7 @@
 #include "blocks/DetailedTiming.h"
 
+#include <algorithm>
+
 #include "common/Callbacks.h"
 #include "blocks/VideoFormatTable.h"
 #include "util/Format.h"
@@ -8,45 +10,59 @@ namespace velmar {
 
 namespace {
 
-uint32_t SaturatingSubtract(uint32_t value, uint64_t amount) {
-  return value > amount ? static_cast<uint32_t>(value - amount) : 0;
-}
-
-// The timing as it runs: borders taken out of the blanking under the EDID 1.3
-// rule, totals, the rate, and the vertical values of the frame for an
-// interlaced timing. Values are 64-bit so that no record, however filled,
-// overflows the arithmetic.
+// The timing as it runs: borders taken out of the blanking and the sync
+// offsets under the EDID 1.3 rule, totals, the rate, and the vertical values
+// of the frame for an interlaced timing. The arithmetic is signed and 64-bit:
+// a border larger than its sync offset or than half its blanking gives a
+// negative offset or blanking, and the totals and columns built from them
+// still come out as the rule gives them (the border is added back).
 struct Geometry {
-  uint64_t hActive = 0;
-  uint64_t hBorder = 0;
-  uint64_t hSyncOffset = 0;
-  uint64_t hSyncWidth = 0;
-  uint64_t hTotal = 0;
-  uint64_t vActive = 0;
-  uint64_t vBorder = 0;
-  uint64_t vSyncOffset = 0;
-  uint64_t vSyncWidth = 0;
-  uint64_t vTotal = 0;
-  uint64_t clockKHz = 0;
+  int64_t hActive = 0;
+  int64_t hBorder = 0;
+  int64_t hSyncOffset = 0;
+  int64_t hSyncWidth = 0;
+  int64_t hTotal = 0;
+  int64_t vActive = 0;
+  int64_t vBorder = 0;
+  int64_t vSyncOffset = 0;
+  int64_t vSyncWidth = 0;
+  int64_t vTotal = 0;
+  int64_t vFieldSyncOffset = 0;  // the vertical sync offset of one field
+  int64_t clockKHz = 0;
   uint32_t rate = 0;  // whole Hz, the field rate of an interlaced timing
   const VideoFormat* format = nullptr;
   bool fractional = false;
 };
 
+uint32_t RateOf(int64_t clockKHz, int64_t hTotal, int64_t vTotal) {
+  if (clockKHz <= 0 || hTotal <= 0 || vTotal <= 0) return 0;
+  const uint64_t numerator = static_cast<uint64_t>(clockKHz) * 1000;
+  uint64_t rate = 0;
+  if (hTotal <= UINT32_MAX && vTotal <= UINT32_MAX) {
+    const uint64_t product = static_cast<uint64_t>(hTotal) * static_cast<uint64_t>(vTotal);
+    rate = (numerator + product / 2) / product;
+  } else {
+    // Only a record filled by hand reaches totals this large.
+    const long double exact = static_cast<long double>(numerator) / hTotal / vTotal;
+    rate = static_cast<uint64_t>(exact + 0.5L);
+  }
+  return rate > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(rate);
+}
+
 Geometry Measure(const DetailedTiming& t) {
   Geometry g;
-  uint64_t hBlank = t.hBlank;
-  uint64_t vBlank = t.vBlank;
+  int64_t hBlank = t.hBlank;
+  int64_t vBlank = t.vBlank;
   g.hSyncOffset = t.hSyncOffset;
   g.vSyncOffset = t.vSyncOffset;
   if (!t.bordersOutsideBlanking) {
-    // EDID 1.3: the blanking and the sync offset contain the borders. A
-    // border larger than the blanking gives 0 rather than a wrapped value.
-    hBlank = SaturatingSubtract(t.hBlank, 2ull * t.hBorder);
-    vBlank = SaturatingSubtract(t.vBlank, 2ull * t.vBorder);
-    g.hSyncOffset = SaturatingSubtract(t.hSyncOffset, t.hBorder);
-    g.vSyncOffset = SaturatingSubtract(t.vSyncOffset, t.vBorder);
+    // EDID 1.3: the blanking and the sync offset contain the borders.
+    hBlank -= 2 * static_cast<int64_t>(t.hBorder);
+    vBlank -= 2 * static_cast<int64_t>(t.vBorder);
+    g.hSyncOffset -= t.hBorder;
+    g.vSyncOffset -= t.vBorder;
   }
+  g.vFieldSyncOffset = g.vSyncOffset;
   g.hActive = t.hActive;
   g.hBorder = t.hBorder;
   g.hSyncWidth = t.hSyncWidth;
@@ -55,13 +71,8 @@ Geometry Measure(const DetailedTiming& t) {
   g.vBorder = t.vBorder;
   g.vSyncWidth = t.vSyncWidth;
   g.vTotal = g.vActive + 2 * g.vBorder + vBlank;
-  g.clockKHz = static_cast<uint64_t>(t.pixelClock) * 10;
-
-  const uint64_t product = g.hTotal * g.vTotal;
-  if (product != 0) {
-    const uint64_t rate = (g.clockKHz * 1000 + product / 2) / product;
-    g.rate = rate > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(rate);
-  }
+  g.clockKHz = static_cast<int64_t>(t.pixelClock) * 10;
+  g.rate = RateOf(g.clockKHz, g.hTotal, g.vTotal);
 
   if (t.interlaced) {
     // Both fields make the frame; the rate stays the field rate.
@@ -83,7 +94,12 @@ Geometry Measure(const DetailedTiming& t) {
   return g;
 }
 
-uint32_t U32(uint64_t value) { return value > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(value); }
+// A figure as a cell or column shows it; every column of the summary is
+// non-negative, and the porch cells are floored at 0 before they get here.
+uint32_t U32(int64_t value) {
+  if (value < 0) return 0;
+  return value > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(value);
+}
 
 const char* const kStereoLines[7] = {
     "  Stereo....: 2D Timing\r\n",
@@ -206,9 +222,13 @@ ModeEntry DetailedTiming::ToModeEntry(ModeBlockKind blockKind) const {
   mode.vTotal = U32(g.vTotal);
   mode.hBorderLeft = mode.hBorderRight = U32(g.hBorder);
   mode.vBorderTop = mode.vBorderBottom = U32(g.vBorder);
-  mode.hFrontPorch = U32(g.hSyncOffset);
+  // A border larger than its sync offset leaves a negative porch, which a cell
+  // cannot show: the porch is floored at 0 (for an interlaced timing, the
+  // floored field offset makes the frame's 2 x offset + 1).
+  mode.hFrontPorch = U32(std::max<int64_t>(0, g.hSyncOffset));
   mode.hSync = U32(g.hSyncWidth);
-  mode.vFrontPorch = U32(g.vSyncOffset);
+  const int64_t fieldPorch = std::max<int64_t>(0, g.vFieldSyncOffset);
+  mode.vFrontPorch = U32(interlaced ? 2 * fieldPorch + 1 : fieldPorch);
   mode.vSync = U32(g.vSyncWidth);
   mode.pixelClockKHz = U32(g.clockKHz);
   mode.refreshHz = g.rate;
@@ -261,8 +281,8 @@ ModeEntry DetailedTiming::ToModeEntry(ModeBlockKind blockKind) const {
 
 std::string DetailedTiming::SummaryText() const {
   const Geometry g = Measure(*this);
-  const uint64_t h = g.hActive;
-  const uint64_t v = g.vActive;
+  const int64_t h = g.hActive;
+  const int64_t v = g.vActive;
   const char* scan = interlaced ? "i" : "p";
   const char* pad = v < 999 ? " " : "";
   const double clockMHz = pixelClock / 100.0;

@@ -37,10 +37,12 @@ std::vector<Bytes> DtdsOf(const CeaExtBlock& block, const CeaImage& cea) {
   return out;
 }
 
+// The last data block states more bytes than its room: it reads DTD bytes or
+// the checksum as its own.
 bool LastOverruns(const CeaExtBlock& block) {
   if (block.DataBlockCount() == 0) return false;
-  const DataBlockEntry* last = block.Entry(block.DataBlockCount() - 1);
-  return (block.Bytes()[4 + last->position] & 31u) + 1 > last->length;
+  const unsigned last = block.DataBlockCount() - 1;
+  return block.Entry(last)->length > block.RoomOf(last);
 }
 
 class Fuzzer {
@@ -58,13 +60,14 @@ class Fuzzer {
     const unsigned count = block.DataBlockCount();
     const unsigned index = Pick(count + 1);  // sometimes one past the end
     // The data blocks the edit may change: the one it aims at, and a last
-    // block whose header overruns the collection (its header is put right
-    // once the collection moves).
+    // block that runs past its room (it reads bytes of the DTDs or the
+    // checksum, and its header is put right once the collection moves).
     std::vector<unsigned> touched;
     const bool overrun = LastOverruns(block);
     auto mayRepair = [&](unsigned lastIndex) {
       if (overrun) touched.push_back(lastIndex);
     };
+    mayRepair(count - 1);
     const unsigned op = Pick(13);
     std::string what;
     switch (op) {
@@ -240,10 +243,20 @@ class Fuzzer {
       }
     }
     ASSERT_LE(block.FreeSpace(), 123u) << what;
-    ASSERT_LE(block.CollectionEnd() + block.FreeInCollection(), 123u) << what;
+    ASSERT_LE(block.CollectionEnd(), 124u) << what;
+    if (LastOverruns(block)) {
+      ASSERT_EQ(block.FreeInCollection(), 0u) << what;
+    } else {
+      ASSERT_LE(block.CollectionEnd() + block.FreeInCollection(), 123u) << what;
+    }
     if (block.DtdCount() > 0) {
       ASSERT_EQ(cea[2], block.DtdPosition() + 4) << what;
-      ASSERT_LE(block.CollectionEnd(), block.DtdPosition()) << what;
+      if (block.DataBlockCount() > 0) {
+        ASSERT_LT(block.Entry(block.DataBlockCount() - 1)->position, block.DtdPosition()) << what;
+      }
+      if (!LastOverruns(block)) {
+        ASSERT_LE(block.CollectionEnd(), block.DtdPosition()) << what;
+      }
       ASSERT_EQ(block.DtdPosition() + 18 * block.DtdCount() + block.FreeAfterDtds(), 123u) << what;
     }
     // The bytes parse back to what the model reports.

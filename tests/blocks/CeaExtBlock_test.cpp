@@ -313,20 +313,41 @@ TEST(CeaExtBlockTest, ADataBlockRunningIntoTheDtdsNeverWritesThem) {
   Bytes overrun = {0xFF, 0xFF};
   for (unsigned i = 0; i < 12; ++i) overrun.push_back(static_cast<uint8_t>(i + 1));
   CeaImage cea = MakeCea({Video(15), overrun}, 5);
-  CeaExtBlock block = Model(cea);
+  RecordingContext listener;
+  CeaExtBlock block = Model(cea, &listener);
   ASSERT_EQ(block.DataBlockCount(), 2u);
-  EXPECT_EQ(block.Entry(1)->length, 14u);
+  // Read with its stated length, over the first DTD; written only in its room.
+  EXPECT_EQ(block.Entry(1)->length, 32u);
+  EXPECT_EQ(block.RoomOf(1), 14u);
   EXPECT_EQ(block.FreeInCollection(), 0u);
   EXPECT_EQ(block.FreeAfterDtds(), 3u);
   const Bytes dtds = cea.Range(34, 90);
 
   GenericDataBlock generic;
   block.GetGenericDataBlock(1, generic);
-  EXPECT_EQ(generic.length, 12u);
-  EXPECT_EQ(generic.capacity, 12u + 3u);
+  EXPECT_EQ(generic.length, 30u);
+  EXPECT_EQ(Bytes(generic.data.begin() + 12, generic.data.begin() + 30), cea.Range(34, 18));
+  // It keeps its 30 bytes, or holds what its room and the free space take.
+  EXPECT_EQ(generic.capacity, 30u);
   block.SetGenericDataBlock(1, generic);  // no change
   EXPECT_EQ(cea.Range(34, 90), dtds);
   EXPECT_EQ(cea[20], 0xFF);  // the header is left as it stands
+
+  GenericDataBlock intoTheDtd = generic;
+  intoTheDtd.data[0] = 0x99;   // in the room
+  intoTheDtd.data[20] ^= 1;    // a byte of the first DTD
+  block.SetGenericDataBlock(1, intoTheDtd);
+  EXPECT_EQ(cea.Range(34, 90), dtds);
+  EXPECT_EQ(cea[22], 1);  // refused whole
+  EXPECT_EQ(listener.modifiedCalls, 0u);
+
+  generic.data[0] = 0x99;
+  block.SetGenericDataBlock(1, generic);
+  EXPECT_EQ(cea[22], 0x99);
+  EXPECT_EQ(cea.Range(34, 90), dtds);
+  generic.length = 20;  // more than the room and the free space hold
+  block.SetGenericDataBlock(1, generic);
+  EXPECT_EQ(cea[20], 0xFF);
 
   generic.length = 10;
   block.SetGenericDataBlock(1, generic);
@@ -338,6 +359,44 @@ TEST(CeaExtBlockTest, ADataBlockRunningIntoTheDtdsNeverWritesThem) {
   EXPECT_EQ(cea.Range(34, 90), dtds);
   EXPECT_EQ(block.DataBlockCount(), 1u);
   EXPECT_TRUE(cea.ChecksumValid());
+}
+
+TEST(CeaExtBlockTest, ALastDataBlockPastByte126IsCutAtTheBlocksEnd) {
+  // No DTD; a 32-byte block starts 10 bytes before the checksum.
+  Bytes filler = DataBlockBytes(2, Bytes(30, 0x01));
+  Bytes second = DataBlockBytes(2, Bytes(30, 0x02));
+  Bytes third = DataBlockBytes(2, Bytes(30, 0x03));
+  Bytes last = {0x5F};  // tag 2, 31 payload bytes stated
+  for (unsigned i = 0; i < 31; ++i) last.push_back(0x44);
+  CeaImage cea = MakeCea({filler, second, third, last}, 0, 3, 0);
+  CeaExtBlock block = Model(cea);
+  ASSERT_EQ(block.DataBlockCount(), 4u);
+  EXPECT_EQ(block.Entry(3)->position, 93u);
+  EXPECT_EQ(block.Entry(3)->length, 31u);  // up to and with byte 127
+  EXPECT_EQ(block.RoomOf(3), 30u);
+  EXPECT_EQ(block.FreeSpace(), 0u);
+  ShortVideoDescriptorList list;
+  block.GetVideoDataBlock(3, list);
+  EXPECT_EQ(list.count, 30u);
+  EXPECT_EQ(list.entries[29].vic, cea[127] & 0x7F);
+  block.SetVideoDataBlock(3, list);  // no change
+  EXPECT_TRUE(cea.ChecksumValid());
+  EXPECT_TRUE(cea.GuardsIntact());
+  list.count = 20;
+  block.SetVideoDataBlock(3, list);
+  EXPECT_EQ(block.Entry(3)->length, 21u);
+  EXPECT_EQ(block.FreeSpace(), 9u);
+  EXPECT_TRUE(cea.ChecksumValid());
+  EXPECT_TRUE(cea.GuardsIntact());
+}
+
+TEST(CeaExtBlockTest, AnEmptySpeakerBlockReadsNothingAfterIt) {
+  CeaImage cea = MakeCea({{0x80}, DataBlockBytes(4, {0xFF, 0xFF, 0xFF})}, 0);
+  CeaExtBlock block = Model(cea);
+  ASSERT_EQ(block.GetDataBlockKind(0), kCeaKindSpeakerAllocation);
+  SpeakerAllocation speakers;
+  block.GetSpeakerAllocation(0, speakers);
+  EXPECT_EQ(speakers, SpeakerAllocation{});
 }
 
 TEST(CeaExtBlockTest, RoomAfterByte2WithoutDtdsBelongsToTheCollection) {

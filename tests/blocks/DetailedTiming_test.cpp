@@ -226,15 +226,26 @@ TEST(DetailedTimingTest, BordersComeOutOfTheBlankingUnderThe13Rule) {
       << text;
 }
 
-TEST(DetailedTimingTest, BorderWiderThanTheBlankingDoesNotWrap) {
+TEST(DetailedTimingTest, BorderWiderThanTheBlankingIsAddedBackIntoTheTotals) {
+  // Under the 1.3 rule the border leaves the blanking twice and comes back
+  // twice: the totals are active + blanking, whatever the border.
   Bytes bytes = MakeTiming(2700, 720, 10, 480, 4);
   bytes[15] = 200;
   bytes[16] = 200;
-  const ModeEntry mode = DetailedTiming::Decode(bytes.data(), false).ToModeEntry(ModeBlockKind::CeaExtension);
+  const DetailedTiming t = DetailedTiming::Decode(bytes.data(), false);
+  const ModeEntry mode = t.ToModeEntry(ModeBlockKind::CeaExtension);
+  EXPECT_EQ(mode.hTotal, 730u);
+  EXPECT_EQ(mode.vTotal, 484u);
+  // Sync offsets 16 and 3 less the border: porches below 0 show as 0.
   EXPECT_EQ(mode.hFrontPorch, 0u);
-  EXPECT_EQ(mode.hTotal, 720u + 400u);
   EXPECT_EQ(mode.vFrontPorch, 0u);
-  EXPECT_EQ(mode.vTotal, 480u + 400u);
+  const std::string text = t.SummaryText();
+  EXPECT_NE(text.find("  Line......: 200    -> 920         -> 1120   -> 936        -> 976      -> 730  \r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("  Frame.....: 200    -> 680         -> 880    -> 683        -> 688      -> 484  \r\n"),
+            std::string::npos)
+      << text;
 }
 
 TEST(DetailedTimingTest, ModeEntryOfAProgressiveTiming) {
