@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -105,6 +106,32 @@ TEST_F(FormDlgTest, EnterInAFieldAndCancelWriteNothing) {
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
   EXPECT_EQ(form.applied, 0);
+}
+
+// A form's "&" is a plain character, not the toolkit's shortcut mark.
+class AmpersandForm : public EditorForm {
+ public:
+  AmpersandForm() : EditorForm("probe.amp", "Probe") {
+    AddCheck("both", "Direct & Reflected", false);
+    AddEdit("value", "Plug & Display:", "");
+    AddButton("press", "Add & Go");
+    Opened();
+  }
+
+ protected:
+  void Apply() override {}
+};
+
+TEST(FormDlgCaptionTest, AnAmpersandInACaptionIsNoShortcut) {
+  testing::EnsureQtApp();
+  AmpersandForm form;
+  FormDlg dlg(nullptr, nullptr, form);
+  for (const char* name : {"both", "press"}) {
+    const auto* button = qobject_cast<QAbstractButton*>(dlg.Control(name));
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(QKeySequence::mnemonic(button->text()).isEmpty()) << name;
+  }
+  EXPECT_TRUE(QKeySequence::mnemonic(dlg.findChild<QLabel*>("value.label")->text()).isEmpty());
 }
 
 }  // namespace

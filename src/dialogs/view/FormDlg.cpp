@@ -20,6 +20,10 @@ namespace {
 
 QString Text(const std::string& text) { return FromCoreText(text); }
 
+// A caption of a check box, a button or a label with a buddy, where the
+// toolkit would take "&" for a shortcut mark: the form's "&" is a plain one.
+QString Caption(const std::string& text) { return FromCoreText(text).replace(QLatin1Char('&'), QStringLiteral("&&")); }
+
 }  // namespace
 
 FormDlg::FormDlg(QWidget* parent, UserInterface* ui, EditorForm& form) : DlgBase(parent, ui), form_(form) {
@@ -70,7 +74,7 @@ FormDlg::FormDlg(QWidget* parent, UserInterface* ui, EditorForm& form) : DlgBase
     if (field.kind == FieldKind::Check || field.kind == FieldKind::Button) {
       layout->addWidget(control, field.row, column, 1, 2);
     } else {
-      auto* label = new QLabel(Text(field.label), this);
+      auto* label = new QLabel(Caption(field.label), this);
       label->setObjectName(name + QStringLiteral(".label"));
       label->setBuddy(control);
       labels_.insert(name, label);
@@ -105,7 +109,7 @@ QWidget* FormDlg::MakeControl(const FormField& field) {
       return edit;
     }
     case FieldKind::Check: {
-      auto* box = new QCheckBox(Text(field.label), this);
+      auto* box = new QCheckBox(Caption(field.label), this);
       connect(box, &QCheckBox::clicked, this, [this, name](bool checked) {
         if (syncing_) return;
         form_.SetChecked(name, checked);
@@ -131,7 +135,7 @@ QWidget* FormDlg::MakeControl(const FormField& field) {
       return text;
     }
     case FieldKind::Button: {
-      auto* button = new QPushButton(Text(field.label), this);
+      auto* button = new QPushButton(Caption(field.label), this);
       connect(button, &QPushButton::clicked, this, [this, name]() {
         if (syncing_ || Ui() == nullptr) return;
         form_.Press(name, *Ui());
@@ -157,7 +161,7 @@ void FormDlg::SyncControl(const FormField& field) {
     }
     case FieldKind::Check: {
       auto* box = static_cast<QCheckBox*>(control);
-      box->setText(Text(field.label));
+      box->setText(Caption(field.label));
       box->setChecked(field.checked);
       break;
     }
@@ -178,13 +182,13 @@ void FormDlg::SyncControl(const FormField& field) {
       static_cast<QLabel*>(control)->setText(Text(field.text));
       break;
     case FieldKind::Button:
-      static_cast<QPushButton*>(control)->setText(Text(field.label));
+      static_cast<QPushButton*>(control)->setText(Caption(field.label));
       break;
   }
   control->setEnabled(field.enabled);
   control->setVisible(field.visible);
   if (QLabel* label = labels_.value(name)) {
-    label->setText(Text(field.label));
+    label->setText(Caption(field.label));
     label->setVisible(field.visible);
     label->setEnabled(field.enabled);
   }
