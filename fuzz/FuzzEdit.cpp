@@ -180,12 +180,12 @@ void Scramble(ByteSource& in, HdmiVsdb& r) {
   }
 }
 void Scramble(ByteSource& in, DiGeneralInfo& r) {
-  SCRAMBLE(r.version, r.interfaceStandard, r.releaseKind, r.versionNumber, r.revisionNumber, r.day, r.month,
-           r.year, r.letter, r.checksum);
+  SCRAMBLE(r.version, r.interfaceStandard, r.releaseKind, r.versionNumber, r.revisionNumber, r.versionInteger,
+           r.versionHundredths, r.revisionInteger, r.revisionHundredths, r.day, r.month, r.year, r.letter, r.checksum);
 }
 void Scramble(ByteSource& in, DiFormatAndClock& r) {
   SCRAMBLE(r.dataEnableUsed, r.dataEnableHigh, r.shiftClockEdge, r.hdcp, r.doubleClocking, r.packetizedVideo,
-           r.dataFormatIndex, r.minClock, r.maxClock, r.crossover);
+           r.dataFormatIndex, r.minClock, r.maxClock, r.crossover, r.dataFormatCode);
 }
 void Scramble(ByteSource& in, DiDisplayDevice& r) {
   SCRAMBLE(r.layout, r.configuration, r.shape, r.horizontalPitch, r.verticalPitch, r.fixedPixelFormat,

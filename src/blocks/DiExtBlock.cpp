@@ -68,6 +68,21 @@ void SplitHundredths(double value, uint8_t& integer, uint8_t& hundredths) {
   hundredths = static_cast<uint8_t>(static_cast<long long>(parts * sign) & 0xFF);
 }
 
+// The real number of a version or revision held as integer and hundredths.
+double ReleaseNumber(unsigned integer, unsigned hundredths) { return integer + hundredths / 100.0; }
+
+// The bytes of a version or revision: the record's integer and hundredths as
+// they are while its real number still equals them, else the real number split.
+void ReleaseBytes(double number, unsigned integer, unsigned hundredths, uint8_t& integerByte,
+                  uint8_t& hundredthsByte) {
+  if (number == ReleaseNumber(integer, hundredths)) {
+    integerByte = static_cast<uint8_t>(integer);
+    hundredthsByte = static_cast<uint8_t>(hundredths);
+    return;
+  }
+  SplitHundredths(number, integerByte, hundredthsByte);
+}
+
 const char* const kInterfaceNames[12] = {
     "Digital Interface Specification",
     "Type Definition/Version Number (Integer)",
@@ -168,8 +183,12 @@ void DiExtBlock::GetGeneralInfo(DiGeneralInfo& info) const {
   info.checksum = bytes[kChecksumByte];
   switch (info.releaseKind) {
     case 1:
-      info.versionNumber = Field(bytes[3], 0, 6) + bytes[4] / 100.0;
-      info.revisionNumber = bytes[5] + bytes[6] / 100.0;
+      info.versionInteger = Field(bytes[3], 0, 6);
+      info.versionHundredths = bytes[4];
+      info.revisionInteger = bytes[5];
+      info.revisionHundredths = bytes[6];
+      info.versionNumber = ReleaseNumber(info.versionInteger, info.versionHundredths);
+      info.revisionNumber = ReleaseNumber(info.revisionInteger, info.revisionHundredths);
       break;
     case 2:
       info.letter = bytes[4];
@@ -196,6 +215,7 @@ void DiExtBlock::GetFormatAndClock(DiFormatAndClock& format) const {
   for (unsigned i = 0; i < kDataFormatCount; ++i) {
     if (bytes[8] == kDataFormatCodes[i]) format.dataFormatIndex = i;
   }
+  format.dataFormatCode = bytes[8];
   format.minClock = bytes[9];
   format.maxClock = Word(bytes + 10);
   format.crossover = Word(bytes + 12);
@@ -265,6 +285,7 @@ void DiExtBlock::GetGamma(DiGamma& gamma) const {
 void DiExtBlock::SetGeneralInfo(const DiGeneralInfo& info) {
   if (bytes == nullptr) return;
   Write write(*this);
+  const bool wasDigital = bytes[2] != 0;
   std::memset(bytes + 3, 0, 4);
   bytes[2] = static_cast<uint8_t>(info.interfaceStandard);
   PutField(bytes[3], 6, 2, info.releaseKind);
@@ -272,10 +293,10 @@ void DiExtBlock::SetGeneralInfo(const DiGeneralInfo& info) {
     case 1: {
       uint8_t integer = 0;
       uint8_t hundredths = 0;
-      SplitHundredths(info.versionNumber, integer, hundredths);
+      ReleaseBytes(info.versionNumber, info.versionInteger, info.versionHundredths, integer, hundredths);
       PutField(bytes[3], 0, 6, integer);
       bytes[4] = hundredths;
-      SplitHundredths(info.revisionNumber, integer, hundredths);
+      ReleaseBytes(info.revisionNumber, info.revisionInteger, info.revisionHundredths, integer, hundredths);
       bytes[5] = integer;
       bytes[6] = hundredths;
       break;
@@ -291,8 +312,10 @@ void DiExtBlock::SetGeneralInfo(const DiGeneralInfo& info) {
     default:
       break;
   }
-  // An analog display has no digital data format or link clocks.
-  if (bytes[2] == 0) WriteFormatAndClock(DiFormatAndClock());
+  // An analog display has no digital data format or link clocks. Only a
+  // switch to analog clears them: an edit of an analog block's release
+  // information must not rewrite a format section it never showed.
+  if (wasDigital && bytes[2] == 0) WriteFormatAndClock(DiFormatAndClock());
 }
 
 void DiExtBlock::SetFormatAndClock(const DiFormatAndClock& format) {

@@ -20,6 +20,16 @@ struct DiGeneralInfo {
   unsigned releaseKind = 0;  // 0 none, 1 version and revision, 2 letter, 3 date code
   double versionNumber = 0;
   double revisionNumber = 0;
+  // Kind 1 as its bytes: the integer parts and the hundredths. The getter
+  // fills them beside the real numbers; the setter writes them as they are
+  // while the real numbers still equal integer + hundredths / 100, so that
+  // bytes no real number can carry (hundredths above 99) survive a record
+  // read and written back. A caller that sets only the real numbers gets
+  // them split into integer and hundredths.
+  unsigned versionInteger = 0;
+  unsigned versionHundredths = 0;
+  unsigned revisionInteger = 0;
+  unsigned revisionHundredths = 0;
   unsigned day = 0;
   unsigned month = 0;
   unsigned year = 0;
@@ -41,6 +51,10 @@ struct DiFormatAndClock {
   unsigned minClock = 0;         // MHz
   unsigned maxClock = 0;         // MHz
   unsigned crossover = 0;        // MHz; 0xFFFF for a single-link display
+  // Byte 8 as stored, filled by the getter, so that a caller can tell a code
+  // the index table does not know; the setter writes the index's code (an
+  // index outside the table leaves byte 8 alone) and ignores this.
+  unsigned dataFormatCode = 0;
 
   bool operator==(const DiFormatAndClock&) const = default;
 };
@@ -145,7 +159,8 @@ class DiExtBlock : public DataBlock {
   virtual void GetDisplayCaps(DiDisplayCaps& caps) const;
   virtual void GetColorProperties(DiColorProperties& color) const;
   virtual void GetGamma(DiGamma& gamma) const;
-  // An analog interface standard (0) also resets the data format and clock section.
+  // Switching the interface standard from a digital one to analog (0) also
+  // resets the data format and clock section; an analog block keeps it.
   virtual void SetGeneralInfo(const DiGeneralInfo& info);
   virtual void SetFormatAndClock(const DiFormatAndClock& format);
   virtual void SetDisplayDevice(const DiDisplayDevice& device);

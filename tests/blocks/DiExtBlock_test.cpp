@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -54,8 +55,9 @@ TEST_F(DiExtBlockTest, NewBlockDecodesAsAnalogWithNothingPresent) {
   EXPECT_EQ(context.modifiedCalls, 0u);
 }
 
-TEST_F(DiExtBlockTest, AnalogInterfaceResetsTheFormatSection) {
+TEST_F(DiExtBlockTest, SwitchingToAnalogResetsTheFormatSection) {
   for (unsigned b = 7; b <= 13; ++b) Block()[b] = 0xFF;
+  Block()[2] = 1;
   DiExtBlock model = Model();
   DiGeneralInfo info;
   info.interfaceStandard = 0;
@@ -72,6 +74,62 @@ TEST_F(DiExtBlockTest, AnalogInterfaceResetsTheFormatSection) {
   model.SetGeneralInfo(info);
   for (unsigned b = 7; b <= 13; ++b) EXPECT_EQ(Block()[b], 0xFF) << b;
   EXPECT_EQ(Block()[2], 2);
+}
+
+TEST_F(DiExtBlockTest, AnAnalogBlockKeepsItsFormatSection) {
+  // A new block is analog with byte 8 = 0, a code the format table lacks:
+  // setting its release information leaves bytes 7-13 as they are.
+  Block()[7] = 0xA4;
+  Block()[9] = 7;
+  DiExtBlock model = Model();
+  DiGeneralInfo info;
+  info.releaseKind = 2;
+  info.letter = 'B';
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[4], 'B');
+  EXPECT_EQ(Block()[7], 0xA4);
+  EXPECT_EQ(Block()[8], 0);
+  EXPECT_EQ(Block()[9], 7);
+  EXPECT_TRUE(ChecksumHolds());
+}
+
+TEST_F(DiExtBlockTest, ReleaseBytesBeyondTwoDecimalsSurviveAReadAndWrite) {
+  // Hundredths of 150 and 255 read as 2.5 and 1.55 + 1, which the split of
+  // the real numbers would store as 2/50; the record keeps the bytes.
+  const uint8_t stored[] = {0x41, 150, 0, 255};
+  std::copy(std::begin(stored), std::end(stored), Block() + 3);
+  DiExtBlock model = Model();
+  DiGeneralInfo info;
+  model.GetGeneralInfo(info);
+  EXPECT_DOUBLE_EQ(info.versionNumber, 2.5);
+  EXPECT_EQ(info.versionHundredths, 150u);
+  info.interfaceStandard = 4;
+  model.SetGeneralInfo(info);
+  EXPECT_TRUE(std::equal(std::begin(stored), std::end(stored), Block() + 3));
+  // A new real number wins over integer and hundredths that no longer match it.
+  info.versionNumber = 1.25;
+  model.SetGeneralInfo(info);
+  EXPECT_EQ(Block()[3], 0x41);
+  EXPECT_EQ(Block()[4], 25);
+  EXPECT_EQ(Block()[6], 255);
+}
+
+TEST_F(DiExtBlockTest, EveryVersionAndRevisionPairIsStoredExactly) {
+  DiExtBlock model = Model();
+  DiGeneralInfo info;
+  info.interfaceStandard = 1;
+  info.releaseKind = 1;
+  for (unsigned integer = 0; integer < 64; ++integer) {
+    for (unsigned hundredths = 0; hundredths < 100; ++hundredths) {
+      info.versionNumber = integer + hundredths / 100.0;
+      info.revisionNumber = integer * 4 + 3 + hundredths / 100.0;
+      model.SetGeneralInfo(info);
+      ASSERT_EQ(Block()[3], 0x40 | integer);
+      ASSERT_EQ(Block()[4], hundredths) << integer;
+      ASSERT_EQ(Block()[5], integer * 4 + 3);
+      ASSERT_EQ(Block()[6], hundredths);
+    }
+  }
 }
 
 TEST_F(DiExtBlockTest, ReleaseInformationOfEachKind) {
@@ -176,10 +234,17 @@ TEST_F(DiExtBlockTest, DataFormatCodesAndOtherIndexes) {
     DiFormatAndClock back;
     model.GetFormatAndClock(back);
     EXPECT_EQ(back.dataFormatIndex, index);
+    EXPECT_EQ(back.dataFormatCode, codes[index]);
   }
   format.dataFormatIndex = 5;  // no code: byte 8 stays
   model.SetFormatAndClock(format);
   EXPECT_EQ(Block()[8], 0x49);
+  // A code the table lacks reads as the byte, beside the caller's index.
+  Block()[8] = 0x30;
+  DiFormatAndClock unknown;
+  model.GetFormatAndClock(unknown);
+  EXPECT_EQ(unknown.dataFormatIndex, 0u);
+  EXPECT_EQ(unknown.dataFormatCode, 0x30u);
   format.crossover = 0xFFFF;
   format.maxClock = 0x1234;
   format.minClock = 0x1FF;  // low 8 bits
@@ -245,6 +310,12 @@ TEST_F(DiExtRoundTripTest, GeneralInfo) {
     model.GetGeneralInfo(back);
     info.version = before[1];
     info.checksum = Block()[127];
+    if (info.releaseKind == 1) {
+      info.versionInteger = static_cast<unsigned>(info.versionNumber);
+      info.versionHundredths = Block()[4];
+      info.revisionInteger = static_cast<unsigned>(info.revisionNumber);
+      info.revisionHundredths = Block()[6];
+    }
     EXPECT_EQ(back, info);
   }
 }
@@ -259,6 +330,7 @@ TEST_F(DiExtRoundTripTest, FormatAndClock) {
     ExpectOnlyWritable({{7, 0xFE}, {8, 0xFF}, {9, 0xFF}, {10, 0xFF}, {11, 0xFF}, {12, 0xFF}, {13, 0xFF}});
     DiFormatAndClock back;
     model.GetFormatAndClock(back);
+    format.dataFormatCode = static_cast<unsigned>(DiExtBlock::DataFormatCode(format.dataFormatIndex));
     EXPECT_EQ(back, format);
   }
 }
@@ -365,8 +437,9 @@ TEST_F(DiExtBlockTest, WritesNotifyOnceAndOnlyWhenSomethingChanged) {
   model.UpdateChecksum();
   EXPECT_TRUE(ChecksumHolds());
   EXPECT_EQ(context.modifiedCalls, 2u);
-  DiGeneralInfo info;  // analog: one write even though the format section is reset too
+  DiGeneralInfo info;  // to analog: one write even though the format section is reset too
   info.interfaceStandard = 0;
+  Block()[2] = 1;
   Block()[9] = 7;
   model.SetGeneralInfo(info);
   EXPECT_EQ(context.modifiedCalls, 3u);
