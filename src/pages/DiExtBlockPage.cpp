@@ -1,6 +1,12 @@
 #include "pages/DiExtBlockPage.h"
 
 #include "blocks/DiExtBlock.h"
+#include "dialogs/DIColorPropertiesDlg.h"
+#include "dialogs/DIDisplayCapsDlg.h"
+#include "dialogs/DIDisplayDeviceDlg.h"
+#include "dialogs/DIFormatsAndClockDlg.h"
+#include "dialogs/DIGammaDlg.h"
+#include "dialogs/DIGenericInfoDlg.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -346,6 +352,32 @@ void DiExtBlockPage::Refresh() {
 void DiExtBlockPage::DescribeByte(unsigned index, std::string& name, std::string& group,
                                   std::string& blockLabel) {
   if (block != nullptr) block->DescribeByte(index, name, group, blockLabel);
+}
+
+void DiExtBlockPage::OnLeftItem(int id) {
+  const int row = id - kLeftItemId;
+  constexpr int kSections = sizeof kSectionForms / sizeof kSectionForms[0];
+  if (row >= 0 && row < kSections) OpenForm(kSectionForms[row]);
+}
+
+std::string DiExtBlockPage::FormPrefix() const { return Format("di%u", blockIndex); }
+
+std::vector<std::string> DiExtBlockPage::FormNames() const {
+  if (Model() == nullptr) return {};
+  return {std::begin(kSectionForms), std::end(kSectionForms)};
+}
+
+std::unique_ptr<EditorForm> DiExtBlockPage::CreateForm(std::string_view name) {
+  DiExtBlock* model = Model();
+  if (model == nullptr) return nullptr;
+  std::string address = FormPrefix() + "." + std::string(name);
+  if (name == "general") return std::make_unique<DIGenericInfoDlg>(std::move(address), *model);
+  if (name == "format") return std::make_unique<DIFormatsAndClockDlg>(std::move(address), *model);
+  if (name == "device") return std::make_unique<DIDisplayDeviceDlg>(std::move(address), *model);
+  if (name == "caps") return std::make_unique<DIDisplayCapsDlg>(std::move(address), *model);
+  if (name == "color") return std::make_unique<DIColorPropertiesDlg>(std::move(address), *model);
+  if (name == "gamma") return std::make_unique<DIGammaDlg>(std::move(address), *model);
+  return nullptr;
 }
 
 }  // namespace velmar

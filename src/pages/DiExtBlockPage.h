@@ -24,6 +24,16 @@ class DiExtBlockPage : public BlockPage {
   void Refresh() override;
   void DescribeByte(unsigned index, std::string& name, std::string& group, std::string& blockLabel) override;
 
+  // Each section button opens its editor form.
+  void OnLeftItem(int id) override;
+  // Forms, one per section button from the top row down: "general", "format",
+  // "device", "caps", "color", "gamma"; the prefix is "di" and the block's
+  // index ("di1.gamma").
+  static constexpr const char* kSectionForms[6] = {"general", "format", "device", "caps", "color", "gamma"};
+  std::string FormPrefix() const override;
+  std::vector<std::string> FormNames() const override;
+  std::unique_ptr<EditorForm> CreateForm(std::string_view name) override;
+
   // The page's model, or null.
   DiExtBlock* Model() const;
 
