@@ -1,19 +1,17 @@
 #include "fuzz/FuzzSupport.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/EdidImage.h"
+#include "app/ImageFiles.h"
 #include "dialogs/EditorForm.h"
 #include "dialogs/ModeTable.h"
 #include "pages/BlockPage.h"
-#include "storage/BinFile.h"
-#include "storage/InfFile.h"
-#include "storage/RegFile.h"
+#include "storage/FileFormat.h"
 #include "storage/TxtFile.h"
 #include "util/Clock.h"
 
@@ -53,22 +51,6 @@ bool FuzzUserInterface::EditForm(EditorForm& form) {
   return form.Accept(message);
 }
 
-MemoryFile::MemoryFile(const uint8_t* data, size_t size) {
-  fd_ = ::memfd_create("velmar-fuzz", MFD_CLOEXEC);
-  VELMAR_FUZZ_CHECK(fd_ >= 0);
-  size_t written = 0;
-  while (written < size) {
-    const ssize_t result = ::write(fd_, data + written, size - written);
-    VELMAR_FUZZ_CHECK(result > 0);
-    written += static_cast<size_t>(result);
-  }
-  path_ = "/proc/self/fd/" + std::to_string(fd_);
-}
-
-MemoryFile::~MemoryFile() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
 void CheckLayoutInvariants(const EdidImage& image) {
   unsigned start = 0;
   for (unsigned i = 0; i < image.BlockCount(); ++i) {
@@ -105,25 +87,23 @@ void RunAllViews(EdidImage& image) {
   }
 
   // The text writer's output reads back to the same used bytes.
-  const std::string text = TxtFileContents(image);
-  std::array<uint8_t, kMaxEdidSize> parsed{};
-  unsigned count = 0;
-  VELMAR_FUZZ_CHECK(ParseTxtBytes(text, parsed, &count) == TxtParseStatus::Ok);
-  VELMAR_FUZZ_CHECK(count == image.GetUsedSize());
-  VELMAR_FUZZ_CHECK(std::equal(parsed.begin(), parsed.begin() + count, image.rawData.begin()));
+  const LoadResult parsed = DecodeTxtFile(EncodeImage(image, SourceKind::TxtFile));
+  VELMAR_FUZZ_CHECK(parsed.status == LoadStatus::Ok);
+  VELMAR_FUZZ_CHECK(parsed.length == image.GetUsedSize());
+  VELMAR_FUZZ_CHECK(std::equal(parsed.bytes.begin(), parsed.bytes.begin() + parsed.length, image.rawData.begin()));
 
   CheckRoundTrips(image);
 }
 
 namespace {
 
-// Loads `contents` with `load` into a fresh image and checks it holds the same used bytes.
-void CheckReadsBack(const EdidImage& image, const std::string& contents,
-                    bool (*load)(EdidImage&, const std::string&)) {
+// Decodes `contents` as `kind` into a fresh image and checks it holds the same used bytes.
+void CheckReadsBack(const EdidImage& image, const std::string& contents, SourceKind kind) {
   FuzzUserInterface ui;
   EdidImage copy(ui);
-  MemoryFile file(reinterpret_cast<const uint8_t*>(contents.data()), contents.size());
-  VELMAR_FUZZ_CHECK(load(copy, file.Path()));
+  const LoadResult result = FormatOf(kind)->decode(contents);
+  VELMAR_FUZZ_CHECK(result.status == LoadStatus::Ok);
+  VELMAR_FUZZ_CHECK(copy.Load(result, kind, SourceDetails()));
   if (copy.GetUsedSize() != image.GetUsedSize() && std::getenv("VELMAR_FUZZ_DEBUG") != nullptr) {
     std::fprintf(stderr, "used %u -> %u, blocks %u -> %u\n", image.GetUsedSize(), copy.GetUsedSize(),
                  image.BlockCount(), copy.BlockCount());
@@ -139,18 +119,16 @@ void CheckReadsBack(const EdidImage& image, const std::string& contents,
 }  // namespace
 
 void CheckRoundTrips(const EdidImage& image) {
-  LocalTime date;
-  date.year = 2026;
-  date.month = 12;
-  date.day = 8;
-  CheckReadsBack(image, BinFileContents(image), LoadBinFile);
-  CheckReadsBack(image, TxtFileContents(image), LoadTxtFile);
-  // The INF and REG files carry an image with at least one block.
-  if (image.BlockCount() > 0) {
-    CheckReadsBack(image, InfFileContents(image, date), LoadInfFile);
-    CheckReadsBack(image, RegFileContents(image, "SYSTEM\\CurrentControlSet\\Control\\Class\\0000",
-                                          "NEXOEmulatedEDID_D0"),
-                   LoadRegFile);
+  EncodeOptions options;
+  options.date.year = 2026;
+  options.date.month = 12;
+  options.date.day = 8;
+  options.registryPath = "SYSTEM\\CurrentControlSet\\Control\\Class\\0000";
+  options.valueName = "NEXOEmulatedEDID_D0";
+  for (const FileFormat& format : FileFormats()) {
+    // The INF and REG files carry an image with at least one block.
+    if (image.BlockCount() == 0 && format.kind != SourceKind::BinFile && format.kind != SourceKind::TxtFile) continue;
+    CheckReadsBack(image, EncodeImage(image, format.kind, options), format.kind);
   }
 }
 

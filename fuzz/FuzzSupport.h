@@ -76,21 +76,6 @@ class FuzzUserInterface : public UserInterface {
   void* source_;
 };
 
-// A readable file holding `data`, for the readers that take a path: an
-// anonymous in-memory file named through /proc/self/fd.
-class MemoryFile {
- public:
-  MemoryFile(const uint8_t* data, size_t size);
-  ~MemoryFile();
-  MemoryFile(const MemoryFile&) = delete;
-  MemoryFile& operator=(const MemoryFile&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  int fd_ = -1;
-  std::string path_;
-};
-
 // Every view of the image: data summary, errors report, modes list (and a
 // sort), the byte map of all 512 bytes, and the four writers; checks the
 // image's invariants and that the text and binary writers read back.

@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "app/EdidImage.h"
+#include "app/ImageFiles.h"
 #include "common/UserInterface.h"
-#include "storage/BinFile.h"
-#include "storage/InfFile.h"
-#include "storage/RegFile.h"
-#include "storage/TxtFile.h"
 #include "util/Clock.h"
 
 namespace {
@@ -27,6 +24,7 @@ class SilentUserInterface : public velmar::UserInterface {
   void ShowContent(velmar::CallbackContext*, unsigned) override {}
   void ShowModes(velmar::CallbackContext*) override {}
   bool EditRawData(velmar::CallbackContext*, uint8_t*, unsigned) override { return false; }
+  bool EditForm(velmar::EditorForm&) override { return false; }
 };
 
 void Write(const std::string& path, const std::string& contents) {
@@ -51,19 +49,20 @@ int main(int argc, char** argv) {
     if (name.size() > 4 && name.substr(name.size() - 4) == ".bin") names.push_back(name);
   }
   closedir(folder);
-  velmar::LocalTime date;
-  date.year = 2026;
-  date.month = 12;
-  date.day = 8;
+  velmar::EncodeOptions options;
+  options.date.year = 2026;
+  options.date.month = 12;
+  options.date.day = 8;
+  options.registryPath = "SYSTEM\\CurrentControlSet\\Control\\Class\\0000";
+  options.valueName = "NEXOEmulatedEDID_D0";
   for (const std::string& name : names) {
     SilentUserInterface ui;
     velmar::EdidImage image(ui);
-    if (!velmar::LoadBinFile(image, in + "/" + name)) continue;
+    if (!velmar::LoadImageFile(image, velmar::SourceKind::BinFile, in + "/" + name)) continue;
     const std::string stem = name.substr(0, name.size() - 4);
-    Write(out + "/txt/" + stem + ".txt", velmar::TxtFileContents(image));
-    Write(out + "/inf/" + stem + ".inf", velmar::InfFileContents(image, date));
-    Write(out + "/reg/" + stem + ".reg",
-          velmar::RegFileContents(image, "SYSTEM\\CurrentControlSet\\Control\\Class\\0000", "NEXOEmulatedEDID_D0"));
+    Write(out + "/txt/" + stem + ".txt", velmar::EncodeImage(image, velmar::SourceKind::TxtFile, options));
+    Write(out + "/inf/" + stem + ".inf", velmar::EncodeImage(image, velmar::SourceKind::InfFile, options));
+    Write(out + "/reg/" + stem + ".reg", velmar::EncodeImage(image, velmar::SourceKind::RegFile, options));
   }
   return 0;
 }

@@ -8,6 +8,8 @@
 #include "blocks/DisplayIDBlock.h"
 #include "blocks/Edid13Block.h"
 #include "pages/BlockPage.h"
+#include "storage/FileFormat.h"
+#include "storage/FileIO.h"
 #include "util/Clock.h"
 #include "util/Format.h"
 
@@ -32,6 +34,7 @@ namespace {
 constexpr char kFailedBlock[] = "Failed to create Block";
 constexpr char kFailedBase[] = "Failed to create Base Block";
 constexpr char kFailedExtension[] = "Failed to create Extension Block";
+constexpr char kFailedDisplayRead[] = "Failed to read EDID from driver. Check Initialization log";
 
 bool HasEdidHeader(const uint8_t* data) { return std::memcmp(data, kEdidHeader, kEdidHeaderLength) == 0; }
 
@@ -301,11 +304,8 @@ void EdidImage::SetSource(SourceKind kind, const SourceDetails& details) {
       case SourceKind::RegFile:
       case SourceKind::BinFile:
       case SourceKind::TxtFile: {
-        const char* word = kind == SourceKind::InfFile   ? "INF"
-                           : kind == SourceKind::RegFile ? "Registry"
-                           : kind == SourceKind::BinFile ? "Binary"
-                                                         : "Text";
-        labels.source = Format("%s (%s File)", FileNameOf(details.file).c_str(), word);
+        const FileFormat* format = FormatOf(kind);
+        labels.source = Format("%s (%s File)", FileNameOf(details.file).c_str(), format != nullptr ? format->word : "");
         labels.pathCaption = "File Path:";
         labels.path = FolderOf(details.file);
         break;
@@ -313,6 +313,42 @@ void EdidImage::SetSource(SourceKind kind, const SourceDetails& details) {
     }
   }
   NotifyState();
+}
+
+bool EdidImage::Load(const LoadResult& result, SourceKind kind, const SourceDetails& details) {
+  if (result.status == LoadStatus::CannotOpen) {
+    switch (kind) {
+      case SourceKind::RegistryValue:
+        ui.ShowMessage("Failed to read registry");
+        break;
+      case SourceKind::ConnectedDisplay:
+        ui.ShowMessage(kFailedDisplayRead);
+        break;
+      default:
+        ui.ShowMessage(ReadOpenFailureMessage(details.file, result.reason));
+        break;
+    }
+    return false;
+  }
+  ResetForLoad();
+  switch (result.status) {
+    case LoadStatus::Ok:
+      rawData = result.bytes;
+      break;
+    case LoadStatus::InvalidFormat:
+      ui.ShowMessage("Invalid File Format");
+      break;
+    case LoadStatus::Overflow:
+      ui.ShowMessage("Maximum EDID size overflow");
+      break;
+    case LoadStatus::NoData:
+    case LoadStatus::CannotOpen:
+      ui.ShowMessage(kFailedDisplayRead);
+      break;
+  }
+  Rebuild();
+  SetSource(kind, details);
+  return true;
 }
 
 void EdidImage::ResetForLoad() {

@@ -10,6 +10,7 @@
 #include "common/Callbacks.h"
 #include "common/SourceKind.h"
 #include "blocks/DataBlock.h"
+#include "storage/LoadResult.h"
 
 namespace velmar {
 
@@ -84,6 +85,12 @@ class EdidImage : public CallbackContext {
   void RemoveBlock();
   void UpdateButtons();
   void SetSource(SourceKind kind, const SourceDetails& details = SourceDetails());
+  // Where every load ends, whatever it read from: the message of a failed
+  // status, then the modified flag cleared, the bytes replaced (all zero after
+  // a failure), the blocks rebuilt and `kind` with `details` as the source.
+  // When nothing could be read (CannotOpen) only the message is shown and the
+  // image stays as it was; returns false then, true otherwise.
+  bool Load(const LoadResult& result, SourceKind kind, const SourceDetails& details);
   // Loaders start with this: modified cleared, every byte zero.
   void ResetForLoad();
   // Shows "None" as the source and empties the path caption and label; the

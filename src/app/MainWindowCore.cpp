@@ -2,24 +2,13 @@
 
 #include <algorithm>
 
+#include "app/ImageFiles.h"
 #include "common/UserInterface.h"
-#include "storage/BinFile.h"
-#include "storage/CommandLine.h"
-#include "storage/FileIO.h"
-#include "storage/InfFile.h"
-#include "storage/RegFile.h"
-#include "storage/TxtFile.h"
+#include "storage/FileFormat.h"
 #include "util/Clock.h"
 #include "util/Format.h"
 
 namespace velmar {
-
-const char kTxtFilter[] = "Text files (*.txt)|*.txt|EDID Text files (*.etxt)|*.etxt|All files (*.*)|*.*||";
-const char kBinFilter[] =
-    "Binary files (*.bin)|*.bin|EDID Binary files (*.edid)|*.edid|EDID Binary files (*.ebin)|*.ebin|All files "
-    "(*.*)|*.*||";
-const char kInfFilter[] = "Setup Information files (*.inf)|*.inf|All files (*.*)|*.*||";
-const char kRegFilter[] = "Registry files (*.reg)|*.reg|All files (*.*)|*.*||";
 
 MainWindowCore::MainWindowCore(UserInterface& userInterface) : ui(userInterface), image(userInterface, this) {}
 
@@ -42,64 +31,37 @@ bool MainWindowCore::ConfirmDiscard() {
   return ui.AskOkCancel("All unsaved data will be lost\r\nAre you sure?");
 }
 
-std::optional<std::string> MainWindowCore::AskOpen(const char* extension, const char* filter) {
-  return ui.AskOpenFile(FileDialogRequest{extension, filter});
+void MainWindowCore::LoadFile(SourceKind kind) {
+  const FileFormat* format = FormatOf(kind);
+  if (format == nullptr || !ConfirmDiscard()) return;
+  const auto path = ui.AskOpenFile(FileDialogRequest{format->defaultExtension, format->filter});
+  if (path) LoadImageFile(image, kind, *path);
 }
 
-std::optional<std::string> MainWindowCore::AskSave(const char* extension, const char* filter) {
-  return ui.AskSaveFile(FileDialogRequest{extension, filter});
-}
-
-void MainWindowCore::LoadTxtFile() {
-  if (!ConfirmDiscard()) return;
-  if (const auto path = AskOpen("txt", kTxtFilter)) velmar::LoadTxtFile(image, *path);
-}
-
-void MainWindowCore::SaveTxtFile() {
-  if (const auto path = AskSave("txt", kTxtFilter)) SaveToFile(*path, TxtFileContents(image), SourceKind::TxtFile);
-}
-
-void MainWindowCore::LoadBinFile() {
-  if (!ConfirmDiscard()) return;
-  if (const auto path = AskOpen("bin", kBinFilter)) velmar::LoadBinFile(image, *path);
-}
-
-void MainWindowCore::SaveBinFile() {
-  if (const auto path = AskSave("bin", kBinFilter)) SaveToFile(*path, BinFileContents(image), SourceKind::BinFile);
-}
-
-void MainWindowCore::LoadInfFile() {
-  if (!ConfirmDiscard()) return;
-  if (const auto path = AskOpen("inf", kInfFilter)) velmar::LoadInfFile(image, *path);
-}
-
-void MainWindowCore::GenerateInfFile() {
-  if (image.BlockCount() == 0) {
+void MainWindowCore::SaveFile(SourceKind kind) {
+  const FileFormat* format = FormatOf(kind);
+  if (format == nullptr) return;
+  if (format->needsBlocks && image.BlockCount() == 0) {
     ui.ShowMessage("Operation Failed. Need valid EDID with at least 1 block");
     return;
   }
-  const auto path = AskSave("inf", kInfFilter);
-  if (!path) return;
-  const LocalTime today = (clock != nullptr ? *clock : SystemClockInstance()).Now();
-  SaveToFile(*path, InfFileContents(image, today), SourceKind::InfFile);
-}
-
-void MainWindowCore::LoadRegFile() {
-  if (!ConfirmDiscard()) return;
-  if (const auto path = AskOpen("reg", kRegFilter)) velmar::LoadRegFile(image, *path);
-}
-
-void MainWindowCore::GenerateRegFile() {
-  const std::optional<ValueChoice> choice = ChooseAnyValue();
-  if (!choice) return;
-  const std::optional<std::string> keyPath = displays.RegistryPath(choice->record);
-  if (!keyPath) {
-    ui.ShowMessage("Failed to obtain registry path");
-    return;
+  EncodeOptions options;
+  if (format->needsRegistryValue) {
+    // The file carries the value of a display chosen first.
+    const std::optional<ValueChoice> choice = ChooseAnyValue();
+    if (!choice) return;
+    const std::optional<std::string> keyPath = displays.RegistryPath(choice->record);
+    if (!keyPath) {
+      ui.ShowMessage("Failed to obtain registry path");
+      return;
+    }
+    options.registryPath = *keyPath;
+    options.valueName = ValueNameOf(*choice);
   }
-  const auto path = AskSave("reg", kRegFilter);
+  const auto path = ui.AskSaveFile(FileDialogRequest{format->defaultExtension, format->filter});
   if (!path) return;
-  SaveToFile(*path, RegFileContents(image, *keyPath, ValueNameOf(*choice)), SourceKind::RegFile);
+  options.date = (clock != nullptr ? *clock : SystemClockInstance()).Now();
+  SaveImageFile(image, kind, *path, options);
 }
 
 void MainWindowCore::ReadEdidFromDisplay() {
@@ -110,18 +72,15 @@ void MainWindowCore::ReadEdidFromDisplay() {
   if (!ConfirmDiscard()) return;
   const std::optional<size_t> record = ChooseConnectedDisplay();
   if (!record) return;
-  std::array<uint8_t, kMaxEdidSize> bytes{};
-  const int total = displays.ReadDisplayEdid(*record, bytes);
-  image.ResetForLoad();
+  LoadResult result;
+  const int total = displays.ReadDisplayEdid(*record, result.bytes);
   // A display that answers no byte (a connector without EDID) failed as well.
   if (total <= 0) {
-    ui.ShowMessage("Failed to read EDID from driver. Check Initialization log");
+    result = LoadResult::Failed(LoadStatus::NoData);
   } else {
-    image.rawData = bytes;
+    result.length = static_cast<size_t>(total);
   }
-  image.Rebuild();
-  SetConnectedDisplaySource(*record);
-  image.ClearModified();
+  image.Load(result, SourceKind::ConnectedDisplay, ConnectedDisplayDetails(*record));
 }
 
 void MainWindowCore::OverrideDisplayEdid() {
@@ -139,7 +98,7 @@ void MainWindowCore::OverrideDisplayEdid() {
     ui.ShowMessage("Failed to override EDID to driver. Check Initialization log");
     return;
   }
-  SetConnectedDisplaySource(*record);
+  image.SetSource(SourceKind::ConnectedDisplay, ConnectedDisplayDetails(*record));
   image.ClearModified();
 }
 
@@ -157,16 +116,16 @@ void MainWindowCore::ReadEmulatedEdidFromRegistry() {
   if (!choice) return;
   // The value is read aside first: a failed read leaves the image as it was.
   const std::optional<std::string> keyPath = displays.RegistryPath(choice->record);
-  std::array<uint8_t, kMaxEdidSize> bytes{};
+  LoadResult result;
   unsigned size = 0;
-  if (!keyPath || !store.ReadValue(*keyPath, ValueNameOf(*choice), bytes, size)) {
-    ui.ShowMessage("Failed to read registry");
-    return;
+  if (!keyPath || !store.ReadValue(*keyPath, ValueNameOf(*choice), result.bytes, size)) {
+    result = LoadResult::Failed(LoadStatus::CannotOpen);
   }
-  image.ResetForLoad();
-  image.rawData = bytes;
-  image.Rebuild();
-  SetRegistrySource(*choice, *keyPath);
+  result.length = size;
+  if (image.Load(result, SourceKind::RegistryValue, RegistryDetails(*choice, keyPath.value_or("")))) {
+    sourceKeyPath = *keyPath;
+    sourceValueName = ValueNameOf(*choice);
+  }
 }
 
 void MainWindowCore::OverrideEmulatedEdidRegistry() {
@@ -258,7 +217,7 @@ bool MainWindowCore::AnyValueExists() const {
   return false;
 }
 
-void MainWindowCore::SetConnectedDisplaySource(size_t record) {
+SourceDetails MainWindowCore::ConnectedDisplayDetails(size_t record) const {
   SourceDetails details;
   if (record < displays.Table().size()) {
     const DisplayRecord& display = displays.Table()[record];
@@ -266,17 +225,21 @@ void MainWindowCore::SetConnectedDisplaySource(size_t record) {
     details.displayIndex = static_cast<unsigned>(display.displayIndex);
     details.adapterPosition = static_cast<unsigned>(display.adapterIndex);
   }
-  image.SetSource(SourceKind::ConnectedDisplay, details);
+  return details;
 }
 
-void MainWindowCore::SetRegistrySource(const ValueChoice& choice, const std::string& keyPath) {
+SourceDetails MainWindowCore::RegistryDetails(const ValueChoice& choice, const std::string& keyPath) const {
   SourceDetails details;
   details.registryValueName = ValueNameOf(choice);
   details.displayIndex = static_cast<unsigned>(displays.Table()[choice.record].displayIndex);
   details.registryPath = keyPath;
+  return details;
+}
+
+void MainWindowCore::SetRegistrySource(const ValueChoice& choice, const std::string& keyPath) {
   sourceKeyPath = keyPath;
-  sourceValueName = details.registryValueName;
-  image.SetSource(SourceKind::RegistryValue, details);
+  sourceValueName = ValueNameOf(choice);
+  image.SetSource(SourceKind::RegistryValue, RegistryDetails(choice, keyPath));
 }
 
 void MainWindowCore::FillDisplayChoices(CallbackFillContentTgt* target) {
@@ -306,25 +269,6 @@ void MainWindowCore::FillAllValueChoices(CallbackFillContentTgt* target) {
     target->Append(displays.DisplayListText(record, "Analog  "));
     target->Append(displays.DisplayListText(record, "Digital "));
   }
-}
-
-bool MainWindowCore::SaveToFile(const std::string& path, const std::string& contents, SourceKind kind) {
-  std::string error;
-  switch (WriteFileAtomically(path, contents, &error)) {
-    case WriteStatus::CannotCreate:
-      ui.ShowMessage(Format("Failed to open [%s] for writing", path.c_str()));
-      return false;
-    case WriteStatus::WriteFailed:
-      ui.ShowMessage(WriteFailureMessage(path, error));
-      return false;
-    case WriteStatus::Ok:
-      break;
-  }
-  SourceDetails details;
-  details.file = path;
-  image.SetSource(kind, details);
-  image.ClearModified();
-  return true;
 }
 
 void MainWindowCore::ShowModes() { ui.ShowModes(this); }

@@ -14,12 +14,6 @@ namespace velmar {
 class Clock;
 class UserInterface;
 
-// File dialog filters of the file commands.
-extern const char kTxtFilter[];
-extern const char kBinFilter[];
-extern const char kInfFilter[];
-extern const char kRegFilter[];
-
 // The toolkit-free main window: it owns the image and runs every command of
 // the menus and buttons through the user-interface interface. The Qt window
 // renders its state and forwards the user's clicks here.
@@ -44,15 +38,10 @@ class MainWindowCore : public CallbackContext {
   // The unsaved-data question; true when the command may go on.
   bool ConfirmDiscard();
 
-  // "File" menu.
-  void LoadTxtFile();
-  void SaveTxtFile();
-  void LoadBinFile();
-  void SaveBinFile();
-  void LoadInfFile();
-  void GenerateInfFile();
-  void LoadRegFile();
-  void GenerateRegFile();
+  // "File" menu: the load and the save command of each file format (`kind`
+  // is a file kind; FileFormats() lists them in the menu's order).
+  void LoadFile(SourceKind kind);
+  void SaveFile(SourceKind kind);
 
   // "Display" menu.
   void ReadEdidFromDisplay();
@@ -77,10 +66,6 @@ class MainWindowCore : public CallbackContext {
   // "Misc" menu.
   void GenerateErrorsReport();
 
-  // Writes `contents` to `path`; on success records the source and clears the
-  // modified state, otherwise shows why and changes nothing.
-  bool SaveToFile(const std::string& path, const std::string& contents, SourceKind kind);
-
   // CallbackContext
   void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
   void DescribeByte(unsigned index, std::string& name, std::string& group, std::string& blockLabel) override;
@@ -88,8 +73,6 @@ class MainWindowCore : public CallbackContext {
   void SetModified() override;
 
  private:
-  std::optional<std::string> AskOpen(const char* extension, const char* filter);
-  std::optional<std::string> AskSave(const char* extension, const char* filter);
 
   // An emulated-EDID value of a display record.
   struct ValueChoice {
@@ -106,7 +89,8 @@ class MainWindowCore : public CallbackContext {
   bool ValueExists(size_t record, bool analog) const;
   bool AnyValueExists() const;
   std::string ValueNameOf(const ValueChoice& choice) const;
-  void SetConnectedDisplaySource(size_t record);
+  SourceDetails ConnectedDisplayDetails(size_t record) const;
+  SourceDetails RegistryDetails(const ValueChoice& choice, const std::string& keyPath) const;
   void SetRegistrySource(const ValueChoice& choice, const std::string& keyPath);
 
   UserInterface& ui;

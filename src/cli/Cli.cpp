@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "app/EdidImage.h"
+#include "app/ImageFiles.h"
 #include "cli/ConsoleUserInterface.h"
-#include "storage/BinFile.h"
-#include "storage/CommandLine.h"
 #include "util/Format.h"
 
 #ifndef VELMAR_VERSION_TEXT
@@ -232,7 +231,7 @@ bool CommandContext::LoadImage(const std::string& path) {
   const size_t slash = path.rfind('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   // The kernel's own EDID files (/sys/class/drm/*/edid) have no extension.
-  if (name.find('.') == std::string::npos) return LoadBinFile(*image_, path);
+  if (name.find('.') == std::string::npos) return LoadImageFile(*image_, SourceKind::BinFile, path);
   if (name.back() == '.') {
     Error(Format("%s: no extension after the last dot tells the file's format", path.c_str()));
     return false;

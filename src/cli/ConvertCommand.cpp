@@ -9,8 +9,8 @@ namespace {
 
 std::string KnownExtensions() {
   std::string list;
-  for (const ImageWriter* writer : ImageWriters()) {
-    for (const std::string& extension : writer->extensions) {
+  for (const FileFormat& format : FileFormats()) {
+    for (const std::string& extension : format.extensions) {
       std::string lower = extension;
       for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
       list += (list.empty() ? "" : ", ") + lower;
@@ -21,10 +21,11 @@ std::string KnownExtensions() {
 
 std::string WritersHelp() {
   std::string text = "\nOUT is written in the format its extension names (any case):\n";
-  for (const ImageWriter* writer : ImageWriters()) {
+  for (const FileFormat& format : FileFormats()) {
     std::string names;
-    for (const std::string& extension : writer->extensions) names += (names.empty() ? "" : ", ") + extension;
-    text += "  " + names + ": " + writer->description + "\n";
+    for (const std::string& extension : format.extensions) names += (names.empty() ? "" : ", ") + extension;
+    text += "  " + names + ": " + format.description + (format.needsRegistryValue ? " (--reg-key, --reg-value)" : "") +
+            "\n";
   }
   text += "A name without a dot is written as raw binary.\n";
   return text;
@@ -35,7 +36,7 @@ int RunConvert(CommandContext& context) {
   const std::string& out = context.Operands()[1];
   std::string extension;
   // Nothing is read when the output could never be written.
-  if (FindImageWriter(out, &extension) == nullptr) {
+  if (FindOutputFormat(out, &extension) == nullptr) {
     context.Error(Format("%s: cannot write a file with the extension '%s' (known: %s)", out.c_str(),
                          extension.c_str(), KnownExtensions().c_str()));
     return kExitUsage;

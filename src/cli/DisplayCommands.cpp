@@ -79,7 +79,7 @@ int RunDisplays(CommandContext& context) {
 int RunReadDisplay(CommandContext& context) {
   const std::string& out = context.Operands()[1];
   std::string extension;
-  if (FindImageWriter(out, &extension) == nullptr) {
+  if (FindOutputFormat(out, &extension) == nullptr) {
     context.Error(Format("%s: cannot write a file with the extension '%s'", out.c_str(), extension.c_str()));
     return kExitUsage;
   }
@@ -87,23 +87,23 @@ int RunReadDisplay(CommandContext& context) {
   size_t record = 0;
   if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
   const size_t logged = displays.InitLog().size();
-  std::array<uint8_t, kMaxEdidSize> bytes{};
-  const int total = displays.ReadDisplayEdid(record, bytes);
-  EdidImage& image = context.Image();
-  image.ResetForLoad();
+  LoadResult result;
+  const int total = displays.ReadDisplayEdid(record, result.bytes);
   if (total <= 0) {
-    context.Ui().ShowMessage("Failed to read EDID from driver. Check Initialization log");
-    ShowLogSince(context, displays, logged);
-    return kExitFailure;
+    result = LoadResult::Failed(LoadStatus::NoData);
+  } else {
+    result.length = static_cast<size_t>(total);
   }
-  image.rawData = bytes;
-  image.Rebuild();
   const DisplayRecord& display = displays.Table()[record];
   SourceDetails details;
   details.displayName = display.name;
   details.displayIndex = static_cast<unsigned>(display.displayIndex);
   details.adapterPosition = static_cast<unsigned>(display.adapterIndex);
-  image.SetSource(SourceKind::ConnectedDisplay, details);
+  context.Image().Load(result, SourceKind::ConnectedDisplay, details);
+  if (result.status != LoadStatus::Ok) {
+    ShowLogSince(context, displays, logged);
+    return kExitFailure;
+  }
   return WriteImageFile(context, out);
 }
 

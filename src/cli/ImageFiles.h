@@ -1,31 +1,24 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "storage/FileFormat.h"
 
 namespace velmar::cli {
 
 class CommandContext;
 
-// A file format the tool can write, chosen by the output file's extension.
-// Formats register themselves like subcommands, so a new writer is a new file.
-struct ImageWriter {
-  std::vector<std::string> extensions;  // upper case: "BIN", "EDID"
-  std::string description;              // for --help: "raw binary"
-  // The file's contents for the context's image; nothing when the image cannot
-  // be written in this format (the writer printed why).
-  std::function<std::optional<std::string>(CommandContext&)> contents;
-};
+// The format velmar-edid writes `path` in: by its extension in any case, and
+// raw binary for a file name without a dot. Null when no format takes the
+// extension; then `extension` (when given) receives the upper-cased extension
+// that was looked for.
+const FileFormat* FindOutputFormat(const std::string& path, std::string* extension = nullptr);
 
-bool RegisterImageWriter(ImageWriter writer);
-std::vector<const ImageWriter*> ImageWriters();
-
-// The writer for `path`: by its extension in any case, and raw binary for a
-// file name without a dot. Null when no writer takes the extension; then
-// `extension` (when given) receives the upper-cased extension that was looked for.
-const ImageWriter* FindImageWriter(const std::string& path, std::string* extension = nullptr);
+// What the options of the command line add to a file of `format` (the INF
+// file's date, the REG file's key and value name); nothing when they are
+// wrong or missing (the reason was printed).
+std::optional<EncodeOptions> EncodeOptionsFor(CommandContext& context, const FileFormat& format);
 
 // Writes the context's image to `path` in the format its name asks for,
 // replacing the file atomically. Returns the exit status; failures are printed.

@@ -1,12 +1,8 @@
-// The INF and REG writers of convert and read-display, and their options.
+// The options of the INF and REG files that convert and read-display write.
 #include <cctype>
 
-#include "app/EdidImage.h"
 #include "cli/Cli.h"
-#include "cli/ConsoleUserInterface.h"
 #include "cli/ImageFiles.h"
-#include "storage/InfFile.h"
-#include "storage/RegFile.h"
 #include "util/Format.h"
 
 namespace velmar::cli {
@@ -41,23 +37,6 @@ std::optional<LocalTime> ParseDate(const std::string& text) {
   return date;
 }
 
-std::optional<std::string> InfContents(CommandContext& context) {
-  LocalTime date = SystemClockInstance().Now();
-  if (const auto text = context.Option(kDateOption)) {
-    const std::optional<LocalTime> given = ParseDate(*text);
-    if (!given) {
-      context.Error(Format("invalid date '%s' for %s: write it as M/D/YYYY", text->c_str(), kDateOption));
-      return std::nullopt;
-    }
-    date = *given;
-  }
-  if (context.Image().BlockCount() == 0) {
-    context.Ui().ShowMessage("Operation Failed. Need valid EDID with at least 1 block");
-    return std::nullopt;
-  }
-  return InfFileContents(context.Image(), date);
-}
-
 // The key as the registry path of a display, without the machine's prefix
 // when it was given with one.
 std::string RegistryKey(std::string key) {
@@ -68,24 +47,6 @@ std::string RegistryKey(std::string key) {
   return key;
 }
 
-std::optional<std::string> RegContents(CommandContext& context) {
-  const std::optional<std::string> key = context.Option(kRegKeyOption);
-  const std::optional<std::string> value = context.Option(kRegValueOption);
-  if (!key || !value || key->empty() || value->empty()) {
-    context.Error(
-        Format("a REG file needs %s PATH and %s NAME (the display's registry path and value name, "
-               "such as NEXOEmulatedEDID_D0)",
-               kRegKeyOption, kRegValueOption));
-    return std::nullopt;
-  }
-  return RegFileContents(context.Image(), RegistryKey(*key), *value);
-}
-
-[[maybe_unused]] const bool kInfRegistered =
-    RegisterImageWriter({{"INF"}, "monitor setup information with the EDID as override", InfContents});
-[[maybe_unused]] const bool kRegRegistered =
-    RegisterImageWriter({{"REG"}, "registry export of an emulated EDID (--reg-key, --reg-value)", RegContents});
-
 [[maybe_unused]] const bool kDateRegistered =
     RegisterOption({kDateOption, "M/D/YYYY", "INF files' driver date (default: today)", {"convert", "read-display"}});
 [[maybe_unused]] const bool kRegKeyRegistered =
@@ -94,5 +55,32 @@ std::optional<std::string> RegContents(CommandContext& context) {
     RegisterOption({kRegValueOption, "NAME", "REG files' value name", {"convert", "read-display"}});
 
 }  // namespace
+
+std::optional<EncodeOptions> EncodeOptionsFor(CommandContext& context, const FileFormat& format) {
+  EncodeOptions options;
+  options.date = SystemClockInstance().Now();
+  if (const auto text = context.Option(kDateOption)) {
+    const std::optional<LocalTime> given = ParseDate(*text);
+    if (!given) {
+      context.Error(Format("invalid date '%s' for %s: write it as M/D/YYYY", text->c_str(), kDateOption));
+      return std::nullopt;
+    }
+    options.date = *given;
+  }
+  if (format.needsRegistryValue) {
+    const std::optional<std::string> key = context.Option(kRegKeyOption);
+    const std::optional<std::string> value = context.Option(kRegValueOption);
+    if (!key || !value || key->empty() || value->empty()) {
+      context.Error(
+          Format("a REG file needs %s PATH and %s NAME (the display's registry path and value name, "
+                 "such as NEXOEmulatedEDID_D0)",
+                 kRegKeyOption, kRegValueOption));
+      return std::nullopt;
+    }
+    options.registryPath = RegistryKey(*key);
+    options.valueName = *value;
+  }
+  return options;
+}
 
 }  // namespace velmar::cli

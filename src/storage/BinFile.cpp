@@ -2,30 +2,15 @@
 
 #include <algorithm>
 
-#include "app/EdidImage.h"
-#include "common/UserInterface.h"
-#include "storage/FileIO.h"
-#include "util/Format.h"
-
 namespace velmar {
 
-bool LoadBinFile(EdidImage& image, const std::string& path) {
-  std::string contents;
-  if (ReadFilePrefix(path, kMaxEdidSize, contents) != ReadStatus::Ok) {
-    image.Ui().ShowMessage(Format("Failed to open [%s] for reading", path.c_str()));
-    return false;
-  }
-  image.ResetForLoad();
-  std::copy(contents.begin(), contents.end(), image.rawData.begin());
-  image.Rebuild();
-  SourceDetails details;
-  details.file = path;
-  image.SetSource(SourceKind::BinFile, details);
-  return true;
+LoadResult DecodeBinFile(std::string_view contents) {
+  LoadResult result;
+  std::copy_n(contents.begin(), std::min<size_t>(contents.size(), kMaxEdidSize), result.bytes.begin());
+  result.length = contents.size();
+  return result;
 }
 
-std::string BinFileContents(const EdidImage& image) {
-  return std::string(reinterpret_cast<const char*>(image.rawData.data()), image.GetUsedSize());
-}
+std::string EncodeBinFile(const ImageFileData& image) { return std::string(image.bytes.begin(), image.bytes.end()); }
 
 }  // namespace velmar

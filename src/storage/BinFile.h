@@ -1,17 +1,20 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "storage/ImageFileData.h"
+#include "storage/LoadResult.h"
 
 namespace velmar {
 
-class EdidImage;
+// The raw binary file: the image's used bytes exactly, with no header.
 
-// Loads the first 512 bytes of the raw binary file at `path` into the image.
-// A file that cannot be read shows "Failed to open [%s] for reading" and
-// leaves the image unchanged; returns whether the file was read.
-bool LoadBinFile(EdidImage& image, const std::string& path);
+// The first 512 bytes of `contents` (a shorter file leaves the rest zero); the
+// length is the whole file's.
+LoadResult DecodeBinFile(std::string_view contents);
 
-// The raw binary form of the image: its used bytes, exactly.
-std::string BinFileContents(const EdidImage& image);
+// The used bytes, exactly; an empty image gives an empty file.
+std::string EncodeBinFile(const ImageFileData& image);
 
 }  // namespace velmar

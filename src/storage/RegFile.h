@@ -1,21 +1,24 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "storage/ImageFileData.h"
+#include "storage/LoadResult.h"
 
 namespace velmar {
 
-class EdidImage;
+// The registry export (REG) file that carries a display's emulated-EDID value.
 
-// The registry import file that sets a display's emulated-EDID value to the
-// image's used bytes: `registryPath` is the key under HKEY_LOCAL_MACHINE,
-// `valueName` the value ("NEXOEmulatedEDID_D0"). With no entries the file ends
-// right after "=hex:".
-std::string RegFileContents(const EdidImage& image, const std::string& registryPath, const std::string& valueName);
+// The bytes of every line that names an emulated-EDID value ("NEXOEmulatedEDID"
+// anywhere in it) and holds "=hex:", one list after the other; a registry
+// editor export in UTF-16 included. A malformed list is InvalidFormat, more
+// than 512 values Overflow.
+LoadResult DecodeRegFile(std::string_view contents);
 
-// Loads the bytes of every emulated-EDID value line of the REG file at `path`,
-// one list after the other (a registry editor export in UTF-16 included).
-// A file that cannot be read shows "Failed to open [%s] for reading" and
-// leaves the image unchanged; returns whether the file was read.
-bool LoadRegFile(EdidImage& image, const std::string& path);
+// The registry import file that sets the value `options.valueName` under the
+// key `options.registryPath` (below HKEY_LOCAL_MACHINE) to the used bytes. With
+// no bytes the file ends right after "=hex:".
+std::string EncodeRegFile(const ImageFileData& image);
 
 }  // namespace velmar

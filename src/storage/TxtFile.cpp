@@ -1,10 +1,5 @@
 #include "storage/TxtFile.h"
 
-#include <algorithm>
-
-#include "app/EdidImage.h"
-#include "common/UserInterface.h"
-#include "storage/FileIO.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -40,17 +35,13 @@ int ParseHexToken(std::string_view token) {
 
 }  // namespace
 
-TxtParseStatus ParseTxtBytes(std::string_view text, std::array<uint8_t, 512>& bytes, unsigned* count) {
-  bytes.fill(0);
-  unsigned stored = 0;
+LoadResult DecodeTxtFile(std::string_view text) {
+  if (text.size() > kMaxTextFileSize) return LoadResult::Failed(LoadStatus::InvalidFormat);
+  LoadResult result;
+  size_t stored = 0;
   bool lineStart = true;
   size_t i = 0;
   const size_t n = text.size();
-  auto fail = [&](TxtParseStatus status) {
-    bytes.fill(0);
-    if (count != nullptr) *count = 0;
-    return status;
-  };
   while (i < n) {
     while (i < n && IsBlank(text[i])) ++i;
     const size_t begin = i;
@@ -66,47 +57,23 @@ TxtParseStatus ParseTxtBytes(std::string_view text, std::array<uint8_t, 512>& by
       continue;
     }
     lineStart = delimiter == '\n';
-    if (token.size() > kMaxTokenLength) return fail(TxtParseStatus::InvalidFormat);
+    if (token.size() > kMaxTokenLength) return LoadResult::Failed(LoadStatus::InvalidFormat);
     if (token.empty()) continue;
     const int value = ParseHexToken(token);
-    if (value < 0) return fail(TxtParseStatus::InvalidFormat);
-    if (stored >= bytes.size()) return fail(TxtParseStatus::Overflow);
-    bytes[stored++] = static_cast<uint8_t>(value);
+    if (value < 0) return LoadResult::Failed(LoadStatus::InvalidFormat);
+    if (stored >= result.bytes.size()) return LoadResult::Failed(LoadStatus::Overflow);
+    result.bytes[stored++] = static_cast<uint8_t>(value);
   }
-  if (count != nullptr) *count = stored;
-  return TxtParseStatus::Ok;
+  result.length = stored;
+  return result;
 }
 
-bool LoadTxtFile(EdidImage& image, const std::string& path) {
-  std::string contents;
-  if (ReadFilePrefix(path, kMaxTextFileSize + 1, contents) != ReadStatus::Ok) {
-    image.Ui().ShowMessage(Format("Failed to open [%s] for reading", path.c_str()));
-    return false;
-  }
-  std::array<uint8_t, 512> bytes{};
-  const TxtParseStatus status =
-      contents.size() > kMaxTextFileSize ? TxtParseStatus::InvalidFormat : ParseTxtBytes(contents, bytes);
-  image.ResetForLoad();
-  if (status == TxtParseStatus::InvalidFormat) {
-    image.Ui().ShowMessage("Invalid File Format");
-  } else if (status == TxtParseStatus::Overflow) {
-    image.Ui().ShowMessage("Maximum EDID size overflow");
-  } else {
-    std::copy(bytes.begin(), bytes.end(), image.rawData.begin());
-  }
-  image.Rebuild();
-  SourceDetails details;
-  details.file = path;
-  image.SetSource(SourceKind::TxtFile, details);
-  return true;
-}
-
-std::string TxtFileContents(const EdidImage& image) {
-  const unsigned used = image.GetUsedSize();
+std::string EncodeTxtFile(const ImageFileData& image) {
+  const size_t used = image.bytes.size();
   std::string text;
   text.reserve(used * 3 + used / 16 + 2);
-  for (unsigned i = 0; i < used; ++i) {
-    AppendFormat(text, "%02X", image.rawData[i]);
+  for (size_t i = 0; i < used; ++i) {
+    AppendFormat(text, "%02X", image.bytes[i]);
     text += (i % 16 == 15 || i + 1 == used) ? "\r\n" : " ";
   }
   return text;

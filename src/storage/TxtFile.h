@@ -1,29 +1,25 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "storage/ImageFileData.h"
+#include "storage/LoadResult.h"
+
 namespace velmar {
 
-class EdidImage;
+// The hexadecimal text file.
 
-enum class TxtParseStatus { Ok, InvalidFormat, Overflow };
-
-// Reads hexadecimal text: tokens separated by blanks (space, tab, vertical tab,
-// form feed, carriage return) and separators (line feed, ",", ":", "|"). A token
-// that starts a line and is followed by ":" or "|" is a row label and skipped;
+// Reads tokens separated by blanks (space, tab, vertical tab, form feed,
+// carriage return) and separators (line feed, ",", ":", "|"). A token that
+// starts a line and is followed by ":" or "|" is a row label and skipped;
 // every other token is one byte (an optional "0x" prefix, then base-16 digits,
-// of which the low 8 bits count). On any failure `bytes` is all zero.
-TxtParseStatus ParseTxtBytes(std::string_view text, std::array<uint8_t, 512>& bytes, unsigned* count = nullptr);
+// of which the low 8 bits count). A token that is not such a number, or is
+// longer than 30 characters, is InvalidFormat; more than 512 values Overflow.
+// The length is the number of values.
+LoadResult DecodeTxtFile(std::string_view contents);
 
-// Loads the text file at `path` into the image. A file that cannot be read
-// shows "Failed to open [%s] for reading" and leaves the image unchanged.
-// Returns whether the file was read (a format failure still counts as read).
-bool LoadTxtFile(EdidImage& image, const std::string& path);
-
-// The text form of the image: "%02X" per used byte, sixteen to a line, CR LF.
-std::string TxtFileContents(const EdidImage& image);
+// "%02X" per used byte, sixteen to a line, CR LF; an empty image gives an empty file.
+std::string EncodeTxtFile(const ImageFileData& image);
 
 }  // namespace velmar

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/ImageFiles.h"
 #include "blocks/CeaExtBlock.h"
 #include "blocks/DiExtBlock.h"
 #include "blocks/DisplayIDBlock.h"
 #include "pages/BlockPage.h"
-#include "storage/BinFile.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -326,7 +326,7 @@ TEST_F(EdidImageTest, RealEdidsWithDisplayIdExtensionsKeepEveryBlock) {
       }
       EXPECT_EQ(image.GetPage(i)->GetOffset(), i * 128);
     }
-    EXPECT_EQ(BinFileContents(image), std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(EncodeImage(image, SourceKind::BinFile), std::string(bytes.begin(), bytes.end()));
   }
 }
 

@@ -11,10 +11,9 @@
 #include <map>
 
 #include "app/EdidImage.h"
+#include "app/ImageFiles.h"
 #include "cli/ToolRunner.h"
 #include "dialogs/ModeTable.h"
-#include "storage/BinFile.h"
-#include "storage/TxtFile.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 #include "util/Clock.h"
@@ -113,7 +112,7 @@ class CoreImage {
     moment.year = 2026;
     clock.Set(moment);
     image.SetClock(&clock);
-    loaded = LoadBinFile(image, path);
+    loaded = LoadImageFile(image, SourceKind::BinFile, path);
   }
   std::string Text(unsigned kind) {
     ContentCollector text;
@@ -221,9 +220,9 @@ TEST(VelmarEdidCli, FilesThatCannotBeReadExitWithOne) {
   WriteTextFile(dir / "monitor.xyz", std::string(128, '\0'));
   std::filesystem::create_directory(dir / "folder");
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {dir / "missing.bin", "Failed to open [" + (dir / "missing.bin") + "] for reading\n"},
-      {dir / "missing", "Failed to open [" + (dir / "missing") + "] for reading\n"},
-      {dir / "folder", "Failed to open [" + (dir / "folder") + "] for reading\n"},
+      {dir / "missing.bin", "Failed to open [" + (dir / "missing.bin") + "] for reading: No such file or directory\n"},
+      {dir / "missing", "Failed to open [" + (dir / "missing") + "] for reading: No such file or directory\n"},
+      {dir / "folder", "Failed to open [" + (dir / "folder") + "] for reading: Is a directory\n"},
       {dir / "monitor.xyz", "Invalid file extension: XYZ\n"},
       {dir / "monitor.", "velmar-edid: " + (dir / "monitor.") + ": no extension after the last dot tells the file's format\n"},
   };
@@ -255,7 +254,7 @@ TEST(VelmarEdidCli, SeparatorsOnlyWithSeveralFilesAndNamedAsGiven) {
   const std::vector<std::string> names = {relative, dir / "none.bin", Corpus(kSample[3]), relative};
   const ToolResult several = RunTool(With({"summary"}, names));
   EXPECT_EQ(several.status, 1);
-  EXPECT_EQ(several.err, "Failed to open [" + (dir / "none.bin") + "] for reading\n");
+  EXPECT_EQ(several.err, "Failed to open [" + (dir / "none.bin") + "] for reading: No such file or directory\n");
   const auto sections = Sections(several.out, names);
   ASSERT_EQ(sections.size(), 3u);  // the repeated name is one key
   EXPECT_EQ(sections.at(names[1]), "");
@@ -273,7 +272,7 @@ TEST(VelmarEdidCli, MessagesKeepTheirPlaceAmongTheOutput) {
   EXPECT_EQ(result.status, 1);
   const size_t second = result.out.find("==> " + missing + " <==\nFailed to create Extension Block\n0\t");
   EXPECT_NE(second, std::string::npos);
-  EXPECT_NE(result.out.find("\n511\t\t\t\n==> /nonexistent/x.bin <==\nFailed to open [/nonexistent/x.bin] for reading\n"),
+  EXPECT_NE(result.out.find("\n511\t\t\t\n==> /nonexistent/x.bin <==\nFailed to open [/nonexistent/x.bin] for reading: No such file or directory\n"),
             std::string::npos);
 }
 
@@ -546,7 +545,7 @@ TEST(VelmarEdidCli, ConvertFailures) {
 
   const ToolResult noFolder = RunTool({"convert", source, dir / "none/out.bin"});
   EXPECT_EQ(noFolder.status, 1);
-  EXPECT_EQ(noFolder.err, "Failed to open [" + (dir / "none/out.bin") + "] for writing\n");
+  EXPECT_EQ(noFolder.err, "Failed to open [" + (dir / "none/out.bin") + "] for writing: No such file or directory\n");
 
   // An existing file is replaced whole.
   WriteTextFile(dir / "old.txt", std::string(5000, 'x'));

@@ -4,9 +4,8 @@
 
 #include <filesystem>
 
+#include "app/ImageFiles.h"
 #include "app/MainWindowCore.h"
-#include "storage/InfFile.h"
-#include "storage/RegFile.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -56,8 +55,8 @@ TEST_F(CommandLineTest, TheExtensionOfTheFileNamePicksTheReader) {
       {Write("a.etxt", text), SourceKind::TxtFile},
       {Write("a.EDID", Raw()), SourceKind::BinFile},
       {Write("a.ebin", Raw()), SourceKind::BinFile},
-      {Write("a.Inf", InfFileContents(core.Image(), LocalTime{2024, 1, 1, 0, 0, 0})), SourceKind::InfFile},
-      {Write("a.REG", RegFileContents(core.Image(), "K", "NEXOEmulatedEDID_D0")), SourceKind::RegFile},
+      {Write("a.Inf", EncodeImage(core.Image(), SourceKind::InfFile, testing::DatedOptions(LocalTime{2024, 1, 1, 0, 0, 0}))), SourceKind::InfFile},
+      {Write("a.REG", EncodeImage(core.Image(), SourceKind::RegFile, testing::RegistryOptions("K", "NEXOEmulatedEDID_D0"))), SourceKind::RegFile},
   };
   for (const auto& [path, kind] : files) {
     SCOPED_TRACE(path);

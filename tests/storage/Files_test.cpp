@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "app/ImageFiles.h"
 #include "app/MainWindowCore.h"
-#include "storage/BinFile.h"
 #include "storage/FileIO.h"
 #include "storage/TxtFile.h"
 #include "support/FileTestFixture.h"
@@ -24,56 +24,58 @@ using testing::WriteTextFile;
 
 using FilesTest = testing::FileTestFixture;
 
-TEST(TxtParseTest, LenientLayouts) {
-  std::array<uint8_t, 512> bytes{};
-  unsigned count = 0;
-  ASSERT_EQ(ParseTxtBytes("00: 00 FF ff\n010| 0x1F 1FF, 0 1 2\r\n", bytes, &count), TxtParseStatus::Ok);
-  EXPECT_EQ(count, 8u);
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8),
+TEST(TxtDecodeTest, LenientLayouts) {
+  LoadResult result = DecodeTxtFile("00: 00 FF ff\n010| 0x1F 1FF, 0 1 2\r\n");
+  ASSERT_EQ(result.status, LoadStatus::Ok);
+  EXPECT_EQ(result.length, 8u);
+  EXPECT_EQ(std::vector<uint8_t>(result.bytes.begin(), result.bytes.begin() + 8),
             (std::vector<uint8_t>{0x00, 0xFF, 0xFF, 0x1F, 0xFF, 0x00, 0x01, 0x02}));
-  ASSERT_EQ(ParseTxtBytes("abc: AB\n", bytes, &count), TxtParseStatus::Ok);
-  EXPECT_EQ(count, 1u);
-  EXPECT_EQ(bytes[0], 0xAB);
+  result = DecodeTxtFile("abc: AB\n");
+  ASSERT_EQ(result.status, LoadStatus::Ok);
+  EXPECT_EQ(result.length, 1u);
+  EXPECT_EQ(result.bytes[0], 0xAB);
   // A label only counts at the start of a line; later a colon is a separator.
-  ASSERT_EQ(ParseTxtBytes("AA BB: CC\n,,\n\t  \n", bytes, &count), TxtParseStatus::Ok);
-  EXPECT_EQ(count, 3u);
-  EXPECT_EQ(bytes[1], 0xBB);
-  ASSERT_EQ(ParseTxtBytes("", bytes, &count), TxtParseStatus::Ok);
-  EXPECT_EQ(count, 0u);
+  result = DecodeTxtFile("AA BB: CC\n,,\n\t  \n");
+  ASSERT_EQ(result.status, LoadStatus::Ok);
+  EXPECT_EQ(result.length, 3u);
+  EXPECT_EQ(result.bytes[1], 0xBB);
+  result = DecodeTxtFile("");
+  ASSERT_EQ(result.status, LoadStatus::Ok);
+  EXPECT_EQ(result.length, 0u);
 }
 
-TEST(TxtParseTest, Failures) {
-  std::array<uint8_t, 512> bytes{};
-  EXPECT_EQ(ParseTxtBytes("GG", bytes), TxtParseStatus::InvalidFormat);
-  EXPECT_EQ(ParseTxtBytes("01 0x", bytes), TxtParseStatus::InvalidFormat);
-  EXPECT_EQ(ParseTxtBytes("01 -1", bytes), TxtParseStatus::InvalidFormat);
-  EXPECT_EQ(ParseTxtBytes(std::string(31, '1'), bytes), TxtParseStatus::InvalidFormat);
-  EXPECT_EQ(ParseTxtBytes(std::string(30, '1'), bytes), TxtParseStatus::Ok);
+TEST(TxtDecodeTest, Failures) {
+  EXPECT_EQ(DecodeTxtFile("GG").status, LoadStatus::InvalidFormat);
+  EXPECT_EQ(DecodeTxtFile("01 0x").status, LoadStatus::InvalidFormat);
+  EXPECT_EQ(DecodeTxtFile("01 -1").status, LoadStatus::InvalidFormat);
+  EXPECT_EQ(DecodeTxtFile(std::string(31, '1')).status, LoadStatus::InvalidFormat);
+  EXPECT_EQ(DecodeTxtFile(std::string(30, '1')).status, LoadStatus::Ok);
   std::string many;
   for (int i = 0; i < 513; ++i) many += "01 ";
-  EXPECT_EQ(ParseTxtBytes(many, bytes), TxtParseStatus::Overflow);
-  EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; }));
+  const LoadResult over = DecodeTxtFile(many);
+  EXPECT_EQ(over.status, LoadStatus::Overflow);
+  EXPECT_TRUE(std::all_of(over.bytes.begin(), over.bytes.end(), [](uint8_t b) { return b == 0; }));
   many.resize(many.size() - 3);
-  EXPECT_EQ(ParseTxtBytes(many, bytes), TxtParseStatus::Ok);
+  EXPECT_EQ(DecodeTxtFile(many).status, LoadStatus::Ok);
 }
 
 TEST_F(FilesTest, TextRoundTripOfRealEdids) {
   for (const std::string& file : testing::CorpusFiles()) {
-    ASSERT_TRUE(LoadBinFile(core.Image(), file));
+    ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, file));
     const std::vector<uint8_t> original = Used();
-    const std::string text = TxtFileContents(core.Image());
+    const std::string text = EncodeImage(core.Image(), SourceKind::TxtFile);
     WriteTextFile(Path("x.txt"), text);
     ui.Clear();
-    ASSERT_TRUE(LoadTxtFile(core.Image(), Path("x.txt")));
+    ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::TxtFile, Path("x.txt")));
     EXPECT_EQ(Used(), original) << file;
-    EXPECT_EQ(TxtFileContents(core.Image()), text);
+    EXPECT_EQ(EncodeImage(core.Image(), SourceKind::TxtFile), text);
   }
 }
 
 TEST_F(FilesTest, TextLayoutOfTheWriter) {
   WriteBytes("a.bin", MakeBase13());
-  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
-  const std::string text = TxtFileContents(core.Image());
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("a.bin")));
+  const std::string text = EncodeImage(core.Image(), SourceKind::TxtFile);
   EXPECT_EQ(text.substr(0, 49), "00 FF FF FF FF FF FF 00 00 00 00 00 00 00 00 00\r\n");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
   EXPECT_EQ(text.size(), 8u * 49u);
@@ -81,9 +83,9 @@ TEST_F(FilesTest, TextLayoutOfTheWriter) {
 
 TEST_F(FilesTest, InvalidTextEmptiesTheImageButRecordsTheSource) {
   WriteBytes("a.bin", MakeBase13());
-  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("a.bin")));
   WriteTextFile(Path("bad.txt"), "00 FF GG\n");
-  ASSERT_TRUE(LoadTxtFile(core.Image(), Path("bad.txt")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::TxtFile, Path("bad.txt")));
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid File Format"});
   EXPECT_EQ(core.Image().BlockCount(), 0u);
   EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::TxtFile);
@@ -94,7 +96,7 @@ TEST_F(FilesTest, BinaryReaderTakesTheFirst512Bytes) {
   std::vector<uint8_t> bytes = MakeBase13();
   bytes.resize(600, 0x77);
   WriteBytes("big.bin", bytes);
-  ASSERT_TRUE(LoadBinFile(core.Image(), Path("big.bin")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("big.bin")));
   EXPECT_EQ(core.Image().rawData[511], 0x77);
   EXPECT_EQ(core.Image().BlockCount(), 1u);
   EXPECT_EQ(core.Image().Labels().source, "big.bin (Binary File)");
@@ -104,19 +106,19 @@ TEST_F(FilesTest, BinaryReaderTakesTheFirst512Bytes) {
 TEST_F(FilesTest, LoadingClearsModifiedEvenWhenRebuildFails) {
   core.Image().SetModified();
   WriteBytes("junk.bin", {1, 2, 3});
-  ASSERT_TRUE(LoadBinFile(core.Image(), Path("junk.bin")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("junk.bin")));
   EXPECT_FALSE(core.Image().IsModified());
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Base Block"});
 }
 
 TEST_F(FilesTest, UnreadableFileLeavesTheImageAlone) {
   WriteBytes("a.bin", MakeBase13());
-  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("a.bin")));
   core.Image().SetModified();
-  EXPECT_FALSE(LoadBinFile(core.Image(), Path("missing.bin")));
-  EXPECT_FALSE(LoadTxtFile(core.Image(), dir));  // a folder cannot be read as a file
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Failed to open [" + Path("missing.bin") + "] for reading",
-                                                   "Failed to open [" + dir + "] for reading"}));
+  EXPECT_FALSE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("missing.bin")));
+  EXPECT_FALSE(LoadImageFile(core.Image(), SourceKind::TxtFile, dir));  // a folder cannot be read as a file
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Failed to open [" + Path("missing.bin") + "] for reading: No such file or directory",
+                                                   "Failed to open [" + dir + "] for reading: Is a directory"}));
   EXPECT_EQ(core.Image().BlockCount(), 1u);
   EXPECT_TRUE(core.Image().IsModified());
   EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::BinFile);
@@ -125,7 +127,7 @@ TEST_F(FilesTest, UnreadableFileLeavesTheImageAlone) {
 TEST_F(FilesTest, LoadCommandsAskBeforeDiscardingEdits) {
   WriteBytes("a.bin", MakeBase13());
   ui.openPaths = {Path("a.bin")};
-  core.LoadBinFile();
+  core.LoadFile(SourceKind::BinFile);
   EXPECT_TRUE(ui.questions.empty());
   ASSERT_EQ(ui.openDialogs.size(), 1u);
   EXPECT_EQ(ui.openDialogs[0].defaultExtension, "bin");
@@ -134,7 +136,7 @@ TEST_F(FilesTest, LoadCommandsAskBeforeDiscardingEdits) {
             "files (*.*)|*.*||");
   core.Image().SetModified();
   ui.answers = {false};
-  core.LoadTxtFile();
+  core.LoadFile(SourceKind::TxtFile);
   EXPECT_EQ(ui.questions, std::vector<std::string>{"All unsaved data will be lost\r\nAre you sure?"});
   EXPECT_EQ(ui.openDialogs.size(), 1u);  // cancelled before the dialog
   EXPECT_TRUE(core.Image().IsModified());
@@ -142,15 +144,15 @@ TEST_F(FilesTest, LoadCommandsAskBeforeDiscardingEdits) {
 
 TEST_F(FilesTest, SaveCommandsWriteAndRecordTheSource) {
   WriteBytes("a.bin", MakeBase13());
-  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("a.bin")));
   core.Image().SetModified();
   ui.savePaths = {Path("out.txt"), Path("out.bin")};
-  core.SaveTxtFile();
+  core.SaveFile(SourceKind::TxtFile);
   EXPECT_EQ(ui.saveDialogs[0].filter, "Text files (*.txt)|*.txt|EDID Text files (*.etxt)|*.etxt|All files (*.*)|*.*||");
   EXPECT_FALSE(core.Image().IsModified());
   EXPECT_EQ(core.Image().Labels().source, "out.txt (Text File)");
   EXPECT_EQ(core.Image().Labels().modifiedMark, "");
-  core.SaveBinFile();
+  core.SaveFile(SourceKind::BinFile);
   EXPECT_EQ(testing::ReadBytes(Path("out.bin")), MakeBase13());
   EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::BinFile);
 }
@@ -158,7 +160,7 @@ TEST_F(FilesTest, SaveCommandsWriteAndRecordTheSource) {
 TEST_F(FilesTest, SavingAnEmptyImageCreatesAnEmptyFile) {
   ui.savePaths = {Path("empty.bin")};
   core.Initialize();
-  core.SaveBinFile();
+  core.SaveFile(SourceKind::BinFile);
   EXPECT_TRUE(std::filesystem::exists(Path("empty.bin")));
   EXPECT_EQ(std::filesystem::file_size(Path("empty.bin")), 0u);
   EXPECT_EQ(core.Image().Labels().source, "None");
@@ -166,7 +168,7 @@ TEST_F(FilesTest, SavingAnEmptyImageCreatesAnEmptyFile) {
 
 TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndTheState) {
   WriteBytes("a.bin", MakeBase13());
-  ASSERT_TRUE(LoadBinFile(core.Image(), Path("a.bin")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("a.bin")));
   core.Image().SetModified();
   WriteTextFile(Path("keep.txt"), "old contents");
   {
@@ -177,7 +179,7 @@ TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndTheState) {
       return -1;
     });
     ui.savePaths = {Path("keep.txt")};
-    core.SaveTxtFile();
+    core.SaveFile(SourceKind::TxtFile);
   }
   EXPECT_EQ(ReadTextFile(Path("keep.txt")), "old contents");
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -194,8 +196,8 @@ TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndTheState) {
 
 TEST_F(FilesTest, UncreatableFileShowsTheOpenMessage) {
   ui.savePaths = {Path("no/such/folder/x.bin")};
-  core.SaveBinFile();
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("no/such/folder/x.bin") + "] for writing"});
+  core.SaveFile(SourceKind::BinFile);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("no/such/folder/x.bin") + "] for writing: No such file or directory"});
 }
 
 TEST_F(FilesTest, SaveKeepsPermissionsAndWritesThroughLinks) {

@@ -1,11 +1,10 @@
-#include "storage/InfFile.h"
-
 #include <gtest/gtest.h>
 
+#include "app/ImageFiles.h"
 #include "app/MainWindowCore.h"
 #include "blocks/MonitorInfo.h"
 #include "pages/BlockPage.h"
-#include "storage/BinFile.h"
+#include "storage/SetupText.h"
 #include "support/FileTestFixture.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
@@ -139,7 +138,7 @@ TEST_F(InfFileTest, TheWholeFileOfAnImageWithRangeLimits) {
              "[VELMAR_EDID_OVERRIDE-1.CopyFiles]", ";profile1.icm", "", "[Strings]",
              "SourceDisksNames=\"Monitor EDID Override Installation Disk\"", "ProductName=\"DELL 2408WFP (Override)\"",
              "VendorID=\"DEL\"", ""});
-  EXPECT_EQ(InfFileContents(core.Image(), LocalTime{2024, 3, 7, 23, 59, 59}), expected);
+  EXPECT_EQ(EncodeImage(core.Image(), SourceKind::InfFile, testing::DatedOptions(LocalTime{2024, 3, 7, 23, 59, 59})), expected);
 }
 
 TEST_F(InfFileTest, WithoutRangeLimitsTheModesLineEndsIn255) {
@@ -148,7 +147,7 @@ TEST_F(InfFileTest, WithoutRangeLimitsTheModesLineEndsIn255) {
   info.manufacturer = "XXX";
   info.monitorName = "Default Monitor";
   ScriptedImage(info, 0, 0);  // the second page still announces 640 x 480
-  const std::string text = InfFileContents(core.Image(), LocalTime{2031, 12, 31, 0, 0, 0});
+  const std::string text = EncodeImage(core.Image(), SourceKind::InfFile, testing::DatedOptions(LocalTime{2031, 12, 31, 0, 0, 0}));
   EXPECT_NE(text.find("DriverVer=12/31/2031, 1.0.0.0\r\n"), std::string::npos);
   EXPECT_NE(text.find(Lines({"[DPMS]", "HKR,,DPMS,,0", "", "[MODE1]", "HKR,,MaxResolution,,\"640,480\"", "",
                              "[VELMAR_EDID_OVERRIDE-1.AddReg]", "HKR,\"MODES\\640,480\",Mode1,,\"255.0,+,+\"", "",
@@ -163,14 +162,14 @@ TEST_F(InfFileTest, TextsAreWrittenIn8BitCharacters) {
   info.manufacturer = "ABC";
   info.monitorName = "\xC3\x89" "cran";  // "Ecran" with an acute accent, as the program holds it (UTF-8)
   ScriptedImage(info, 0, 0);
-  const std::string text = InfFileContents(core.Image(), LocalTime{2024, 1, 2, 0, 0, 0});
+  const std::string text = EncodeImage(core.Image(), SourceKind::InfFile, testing::DatedOptions(LocalTime{2024, 1, 2, 0, 0, 0}));
   EXPECT_NE(text.find("ProductName=\"\xC9" "cran (Override)\"\r\n"), std::string::npos);
 }
 
 TEST_F(InfFileTest, NoLargestModeMeansNoModeSection) {
   EdidImage& image = core.Image();
   ASSERT_TRUE(image.AppendBlock(std::make_unique<ScriptedPage>("Only", MonitorInfo{}, 0, 0), 0, 512));
-  const std::string text = InfFileContents(image, LocalTime{2024, 1, 2, 0, 0, 0});
+  const std::string text = EncodeImage(image, SourceKind::InfFile, testing::DatedOptions(LocalTime{2024, 1, 2, 0, 0, 0}));
   EXPECT_EQ(text.find("[MODE1]"), std::string::npos);
   EXPECT_EQ(text.find("[VELMAR_EDID_OVERRIDE-1.AddReg]"), std::string::npos);
   EXPECT_NE(text.find("HKR,,DPMS,,0\r\n\r\n[VELMAR_EDID_OVERRIDE-1.CopyFiles]\r\n"), std::string::npos);
@@ -182,7 +181,7 @@ TEST_F(InfFileTest, ARealBaseBlock) {
   // DELL 2408WFP: manufacturer DEL, product 0xA02B, range limits 56-76 Hz and
   // 30-83 kHz, standby set, first detailed timing 1920 x 1200.
   LoadBytes(testing::ReadBytes(testing::CorpusDir() + "/ed-6dbf89624ca4.bin"));
-  const std::string text = InfFileContents(core.Image(), LocalTime{2024, 1, 2, 0, 0, 0});
+  const std::string text = EncodeImage(core.Image(), SourceKind::InfFile, testing::DatedOptions(LocalTime{2024, 1, 2, 0, 0, 0}));
   EXPECT_NE(text.find("%ProductName%=VELMAR_EDID_OVERRIDE-1.Install, MONITOR\\DELA02B\r\n"), std::string::npos);
   EXPECT_NE(text.find(";EDID1.4 BaseBlock\r\nHKR,EDID_OVERRIDE,\"0\",0x01,0x00,0xFF,"), std::string::npos);
   EXPECT_NE(text.find(Lines({"[DPMS]", "HKR,,DPMS,,1", "", "[MODE1]", "HKR,,MaxResolution,,\"1920,1200\"", "",
@@ -201,7 +200,7 @@ TEST_F(InfFileTest, ACeaFirstImageStillGetsItsLargestMode) {
   testing::FixChecksum(cea.data());
   LoadBytes(cea);
   ASSERT_EQ(core.Image().BlockCount(), 1u);
-  const std::string text = InfFileContents(core.Image(), LocalTime{2024, 1, 2, 0, 0, 0});
+  const std::string text = EncodeImage(core.Image(), SourceKind::InfFile, testing::DatedOptions(LocalTime{2024, 1, 2, 0, 0, 0}));
   EXPECT_NE(text.find("MONITOR\\\r\n"), std::string::npos);
   EXPECT_NE(text.find(Lines({"[DPMS]", "HKR,,DPMS,,0", "", "[MODE1]", "HKR,,MaxResolution,,\"1920,1080\"", "",
                              "[VELMAR_EDID_OVERRIDE-1.AddReg]", "HKR,\"MODES\\1920,1080\",Mode1,,\"255.0,+,+\"",
@@ -215,8 +214,8 @@ TEST_F(InfFileTest, GeneratedFilesLoadBackToTheSameBytes) {
     const std::vector<std::string> messages = LoadBytes(testing::ReadBytes(file));
     const std::vector<uint8_t> original = Used();
     if (original.empty()) continue;
-    WriteTextFile(Path("x.inf"), InfFileContents(core.Image(), LocalTime{2024, 1, 1, 0, 0, 0}));
-    ASSERT_TRUE(LoadInfFile(core.Image(), Path("x.inf")));
+    WriteTextFile(Path("x.inf"), EncodeImage(core.Image(), SourceKind::InfFile, testing::DatedOptions(LocalTime{2024, 1, 1, 0, 0, 0})));
+    ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("x.inf")));
     EXPECT_EQ(Used(), original) << file;
     EXPECT_EQ(ui.messages, messages) << file;
     ui.Clear();
@@ -239,7 +238,7 @@ TEST_F(InfFileTest, ValueListsAreContinuedAndReadInAnyCase) {
     if (i % 16 == 15 && i + 1 < base.size()) text += " \\\r\n    ";
   }
   WriteTextFile(Path("a.inf"), text + "\r\n");
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("a.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("a.inf")));
   EXPECT_EQ(Used(), base);
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(core.Image().Labels().source, "a.inf (INF File)");
@@ -253,13 +252,13 @@ TEST_F(InfFileTest, BlocksAreReadOnlyInOrder) {
   std::string block1 = "HKR,EDID_OVERRIDE,\"1\",0x01";
   for (int i = 0; i < 128; ++i) block1 += i == 0 ? ",2" : ",0";
   WriteTextFile(Path("a.inf"), block1 + "\n" + block0 + "\n");
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("a.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("a.inf")));
   EXPECT_EQ(core.Image().rawData[128], 0);  // the "1" line stood before "0"
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Extension Block"});
   ui.Clear();
   // "2" without "1" is never searched for; "0" twice counts once.
   WriteTextFile(Path("b.inf"), block0 + "\n" + block0 + "\n");
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("b.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("b.inf")));
   EXPECT_EQ(core.Image().rawData[128], 0);
 }
 
@@ -270,7 +269,7 @@ TEST_F(InfFileTest, MalformedListsEmptyTheImage) {
     SCOPED_TRACE(list);
     LoadBytes(MakeBase13());
     WriteTextFile(Path("bad.inf"), prefix + list + "\r\n");
-    ASSERT_TRUE(LoadInfFile(core.Image(), Path("bad.inf")));
+    ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("bad.inf")));
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid File Format"});
     EXPECT_EQ(core.Image().BlockCount(), 0u);
     EXPECT_TRUE(
@@ -280,7 +279,7 @@ TEST_F(InfFileTest, MalformedListsEmptyTheImage) {
   // Four characters with the prefix, and the flag is only checked.
   LoadBytes(MakeBase13());
   WriteTextFile(Path("ok.inf"), prefix + "FFFF,0xAB,1,fF\r\n");
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("ok.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("ok.inf")));
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Base Block"});
   EXPECT_EQ(core.Image().rawData[0], 0xAB);
   EXPECT_EQ(core.Image().rawData[2], 0xFF);
@@ -290,17 +289,17 @@ TEST_F(InfFileTest, MoreThan512ValuesOverflow) {
   std::string text = "HKR,EDID_OVERRIDE,\"0\",0x01";
   for (int i = 0; i < 512; ++i) text += ",0";
   WriteTextFile(Path("full.inf"), text + "\n");
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("full.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("full.inf")));
   EXPECT_TRUE(ui.messages.empty());
   WriteTextFile(Path("over.inf"), text + ",0\n");
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("over.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("over.inf")));
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Maximum EDID size overflow"});
 }
 
 TEST_F(InfFileTest, AFileWithoutOverrideLinesGivesAnEmptyImageSilently) {
   LoadBytes(MakeBase13());
   WriteTextFile(Path("none.inf"), "[Version]\r\nsignature=\"$WINDOWS NT$\"\r\n");
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("none.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("none.inf")));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(core.Image().BlockCount(), 0u);
   EXPECT_EQ(core.Image().Labels().source, "None");
@@ -309,8 +308,8 @@ TEST_F(InfFileTest, AFileWithoutOverrideLinesGivesAnEmptyImageSilently) {
 TEST_F(InfFileTest, AnUnreadableFileLeavesTheImageAlone) {
   LoadBytes(MakeBase13());
   core.Image().SetModified();
-  EXPECT_FALSE(LoadInfFile(core.Image(), Path("missing.inf")));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("missing.inf") + "] for reading"});
+  EXPECT_FALSE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("missing.inf")));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("missing.inf") + "] for reading: No such file or directory"});
   EXPECT_EQ(Used(), MakeBase13());
   EXPECT_TRUE(core.Image().IsModified());
 }
@@ -325,7 +324,7 @@ TEST_F(InfFileTest, Utf16FilesAreReadAsTheirCharacters) {
   utf16 += "\x3A\x26";  // a character beyond 8 bits
   EXPECT_EQ(DecodeSetupText(utf16), line + "?");
   WriteTextFile(Path("u.inf"), utf16);
-  ASSERT_TRUE(LoadInfFile(core.Image(), Path("u.inf")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("u.inf")));
   EXPECT_EQ(core.Image().rawData[1], 0xFF);
   EXPECT_EQ(DecodeSetupText("\xFF"), "\xFF");
 }
@@ -334,13 +333,13 @@ TEST_F(InfFileTest, TheMenuCommands) {
   const FixedClock clock(LocalTime{2025, 6, 30, 12, 0, 0});
   core.SetClock(&clock);
   ui.savePaths = {Path("never.inf")};
-  core.GenerateInfFile();
+  core.SaveFile(SourceKind::InfFile);
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Operation Failed. Need valid EDID with at least 1 block"});
   EXPECT_TRUE(ui.saveDialogs.empty());
 
   LoadBytes(MakeBase13());
   core.Image().SetModified();
-  core.GenerateInfFile();
+  core.SaveFile(SourceKind::InfFile);
   ASSERT_EQ(ui.saveDialogs.size(), 1u);
   EXPECT_EQ(ui.saveDialogs[0].defaultExtension, "inf");
   EXPECT_EQ(ui.saveDialogs[0].filter, "Setup Information files (*.inf)|*.inf|All files (*.*)|*.*||");
@@ -351,7 +350,7 @@ TEST_F(InfFileTest, TheMenuCommands) {
   core.Image().SetModified();
   ui.answers = {true};
   ui.openPaths = {Path("never.inf")};
-  core.LoadInfFile();
+  core.LoadFile(SourceKind::InfFile);
   EXPECT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(ui.openDialogs.back().defaultExtension, "inf");
   EXPECT_EQ(Used(), MakeBase13());

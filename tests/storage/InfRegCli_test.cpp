@@ -2,10 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/EdidImage.h"
+#include "app/ImageFiles.h"
 #include "cli/ToolRunner.h"
-#include "storage/BinFile.h"
-#include "storage/InfFile.h"
-#include "storage/RegFile.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -21,7 +19,7 @@ class InfRegCliTest : public ::testing::Test {
   void SetUp() override {
     dir = testing::MakeTempDir();
     source = testing::CorpusDir() + "/ed-06ea81b6a609.bin";
-    ASSERT_TRUE(LoadBinFile(image, source));
+    ASSERT_TRUE(LoadImageFile(image, SourceKind::BinFile, source));
   }
   void TearDown() override { testing::RemoveTree(dir); }
   std::string Path(const std::string& name) const { return dir + "/" + name; }
@@ -35,7 +33,7 @@ class InfRegCliTest : public ::testing::Test {
 TEST_F(InfRegCliTest, ConvertWritesAndReadsInfFiles) {
   testing::ToolResult result = RunTool({"convert", source, Path("a.INF"), "--date", "07/4/2025"});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(ReadTextFile(Path("a.INF")), InfFileContents(image, LocalTime{2025, 7, 4, 0, 0, 0}));
+  EXPECT_EQ(ReadTextFile(Path("a.INF")), EncodeImage(image, SourceKind::InfFile, testing::DatedOptions(LocalTime{2025, 7, 4, 0, 0, 0})));
   result = RunTool({"convert", Path("a.INF"), Path("back.bin")});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(ReadBytes(Path("back.bin")), ReadBytes(source));
@@ -67,7 +65,7 @@ TEST_F(InfRegCliTest, ConvertWritesAndReadsRegFiles) {
   result = RunTool({"convert", source, Path("a.reg"), "--reg-key", "HKEY_LOCAL_MACHINE\\SYSTEM\\Velmar\\Display\\x",
                     "--reg-value=NEXOEmulatedEDID_A3"});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(ReadTextFile(Path("a.reg")), RegFileContents(image, "SYSTEM\\Velmar\\Display\\x", "NEXOEmulatedEDID_A3"));
+  EXPECT_EQ(ReadTextFile(Path("a.reg")), EncodeImage(image, SourceKind::RegFile, testing::RegistryOptions("SYSTEM\\Velmar\\Display\\x", "NEXOEmulatedEDID_A3")));
   result = RunTool({"convert", source, Path("b.reg"), "--reg-key", "SYSTEM\\Velmar\\Display\\x", "--reg-value",
                     "NEXOEmulatedEDID_A3"});
   EXPECT_EQ(ReadTextFile(Path("b.reg")), ReadTextFile(Path("a.reg")));

@@ -1,10 +1,8 @@
-#include "storage/RegFile.h"
-
 #include <gtest/gtest.h>
 
+#include "app/ImageFiles.h"
 #include "app/MainWindowCore.h"
 #include "display/SimLibrary.h"
-#include "storage/BinFile.h"
 #include "support/FileTestFixture.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
@@ -41,15 +39,15 @@ using RegFileTest = testing::FileTestFixture;
 TEST_F(RegFileTest, TheWrittenFile) {
   const std::vector<uint8_t> base = MakeBase13();
   LoadBytes(base);
-  EXPECT_EQ(RegFileContents(core.Image(), "SYSTEM\\Velmar\\Display\\pci-0000:01:00.0", "NEXOEmulatedEDID_D3"),
+  EXPECT_EQ(EncodeImage(core.Image(), SourceKind::RegFile, testing::RegistryOptions("SYSTEM\\Velmar\\Display\\pci-0000:01:00.0", "NEXOEmulatedEDID_D3")),
             "Windows Registry Editor Version 5.00\r\n\r\n"
             "[HKEY_LOCAL_MACHINE\\SYSTEM\\Velmar\\Display\\pci-0000:01:00.0]\r\n"
             "\"NEXOEmulatedEDID_D3\"=hex:" +
                 HexList(base) + "\r\n\r\n");
-  EXPECT_EQ(RegFileContents(EdidImage(ui), "K", "NEXOEmulatedEDID_A0"),
+  EXPECT_EQ(EncodeImage(EdidImage(ui), SourceKind::RegFile, testing::RegistryOptions("K", "NEXOEmulatedEDID_A0")),
             "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"NEXOEmulatedEDID_A0\"=hex:");
   // Written in 8-bit characters, as the registry editor reads such files.
-  EXPECT_NE(RegFileContents(EdidImage(ui), "Caf\xC3\xA9", "V").find("\n[HKEY_LOCAL_MACHINE\\Caf\xE9]\r\n"),
+  EXPECT_NE(EncodeImage(EdidImage(ui), SourceKind::RegFile, testing::RegistryOptions("Caf\xC3\xA9", "V")).find("\n[HKEY_LOCAL_MACHINE\\Caf\xE9]\r\n"),
             std::string::npos);
 }
 
@@ -58,15 +56,15 @@ TEST_F(RegFileTest, GeneratedFilesLoadBackToTheSameBytes) {
     const std::vector<std::string> messages = LoadBytes(testing::ReadBytes(file));
     const std::vector<uint8_t> original = Used();
     if (original.empty()) continue;
-    WriteTextFile(Path("x.reg"), RegFileContents(core.Image(), "SYSTEM\\K", "NEXOEmulatedEDID_D0"));
-    ASSERT_TRUE(LoadRegFile(core.Image(), Path("x.reg")));
+    WriteTextFile(Path("x.reg"), EncodeImage(core.Image(), SourceKind::RegFile, testing::RegistryOptions("SYSTEM\\K", "NEXOEmulatedEDID_D0")));
+    ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("x.reg")));
     EXPECT_EQ(Used(), original) << file;
     EXPECT_EQ(ui.messages, messages) << file;
     ui.Clear();
   }
   // The file of an empty image holds an empty value: an empty image, quietly.
-  WriteTextFile(Path("empty.reg"), RegFileContents(EdidImage(ui), "K", "NEXOEmulatedEDID_A0"));
-  ASSERT_TRUE(LoadRegFile(core.Image(), Path("empty.reg")));
+  WriteTextFile(Path("empty.reg"), EncodeImage(EdidImage(ui), SourceKind::RegFile, testing::RegistryOptions("K", "NEXOEmulatedEDID_A0")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("empty.reg")));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(core.Image().BlockCount(), 0u);
 }
@@ -86,7 +84,7 @@ TEST_F(RegFileTest, ARegistryEditorExportLoads) {
     if (i % 25 == 24 && i + 1 < base.size()) text += "\\\r\n  ";
   }
   WriteTextFile(Path("export.reg"), Utf16(text + "\r\n\r\n"));
-  ASSERT_TRUE(LoadRegFile(core.Image(), Path("export.reg")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("export.reg")));
   EXPECT_EQ(Used(), base);
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(core.Image().Labels().source, "export.reg (Registry File)");
@@ -108,7 +106,7 @@ TEST_F(RegFileTest, EveryEmulatedValueLineIsAppendedOthersAreIgnored) {
       "\"NEXOEmulatedEDID_D0\"=hex:" +
       HexList(cea, "0x%02X") + "\r\n";
   WriteTextFile(Path("both.reg"), text);
-  ASSERT_TRUE(LoadRegFile(core.Image(), Path("both.reg")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("both.reg")));
   base.insert(base.end(), cea.begin(), cea.end());
   EXPECT_EQ(std::vector<uint8_t>(core.Image().rawData.begin(), core.Image().rawData.begin() + 256), base);
 }
@@ -118,7 +116,7 @@ TEST_F(RegFileTest, MalformedOrOversizedListsEmptyTheImage) {
     SCOPED_TRACE(list);
     LoadBytes(MakeBase13());
     WriteTextFile(Path("bad.reg"), "\"NEXOEmulatedEDID_D0\"=hex:" + list + "\n");
-    ASSERT_TRUE(LoadRegFile(core.Image(), Path("bad.reg")));
+    ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("bad.reg")));
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid File Format"});
     EXPECT_EQ(core.Image().BlockCount(), 0u);
     EXPECT_EQ(core.Image().GetSourceKind(), SourceKind::RegFile);
@@ -126,14 +124,14 @@ TEST_F(RegFileTest, MalformedOrOversizedListsEmptyTheImage) {
   const std::string half = "\"NEXOEmulatedEDID_D0\"=hex:" + HexList(std::vector<uint8_t>(256, 0)) + "\n";
   WriteTextFile(Path("full.reg"), half + half);
   ui.Clear();
-  ASSERT_TRUE(LoadRegFile(core.Image(), Path("full.reg")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("full.reg")));
   EXPECT_TRUE(ui.messages.empty());
   WriteTextFile(Path("over.reg"), half + half + "\"NEXOEmulatedEDID_D1\"=hex:00\n");
-  ASSERT_TRUE(LoadRegFile(core.Image(), Path("over.reg")));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("over.reg")));
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Maximum EDID size overflow"});
   ui.Clear();
-  EXPECT_FALSE(LoadRegFile(core.Image(), Path("missing.reg")));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("missing.reg") + "] for reading"});
+  EXPECT_FALSE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("missing.reg")));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("missing.reg") + "] for reading: No such file or directory"});
 }
 
 TEST_F(RegFileTest, TheMenuCommands) {
@@ -149,25 +147,25 @@ TEST_F(RegFileTest, TheMenuCommands) {
 
   ui.choices = {2};  // analog value of the display without a registry path
   ui.savePaths = {Path("x.reg")};
-  core.GenerateRegFile();
+  core.SaveFile(SourceKind::RegFile);
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to obtain registry path"});
   EXPECT_TRUE(ui.saveDialogs.empty());
 
   ui.Clear();
   ui.choices = {1};
-  core.GenerateRegFile();
+  core.SaveFile(SourceKind::RegFile);
   ASSERT_EQ(ui.selections.size(), 1u);
   EXPECT_EQ(ui.selections[0].kind, kContentAllEmulatedValues);
   ASSERT_EQ(ui.saveDialogs.size(), 1u);
   EXPECT_EQ(ui.saveDialogs[0].defaultExtension, "reg");
   EXPECT_EQ(ui.saveDialogs[0].filter, "Registry files (*.reg)|*.reg|All files (*.*)|*.*||");
-  EXPECT_EQ(ReadTextFile(Path("x.reg")), RegFileContents(core.Image(), "SYSTEM\\Sim", "NEXOEmulatedEDID_D2"));
+  EXPECT_EQ(ReadTextFile(Path("x.reg")), EncodeImage(core.Image(), SourceKind::RegFile, testing::RegistryOptions("SYSTEM\\Sim", "NEXOEmulatedEDID_D2")));
   EXPECT_FALSE(core.Image().IsModified());
   EXPECT_EQ(core.Image().Labels().source, "x.reg (Registry File)");
 
   core.Image().SetModified();
   ui.openPaths = {Path("x.reg")};
-  core.LoadRegFile();
+  core.LoadFile(SourceKind::RegFile);
   EXPECT_EQ(ui.openDialogs.back().defaultExtension, "reg");
   EXPECT_EQ(Used(), base);
   EXPECT_EQ(ui.questions.size(), 1u);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ImageFiles.h"
 #include "app/MainWindowCore.h"
-#include "storage/BinFile.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -26,7 +26,7 @@ class FileTestFixture : public ::testing::Test {
   // Loads raw bytes through the bin reader; returns the messages the load showed.
   std::vector<std::string> LoadBytes(const std::vector<uint8_t>& bytes) {
     WriteBytes("in.bin", bytes);
-    EXPECT_TRUE(LoadBinFile(core.Image(), Path("in.bin")));
+    EXPECT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("in.bin")));
     const std::vector<std::string> messages = ui.messages;
     ui.Clear();
     return messages;

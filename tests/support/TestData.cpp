@@ -49,6 +49,19 @@ std::string ReadTextFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+EncodeOptions DatedOptions(const LocalTime& date) {
+  EncodeOptions options;
+  options.date = date;
+  return options;
+}
+
+EncodeOptions RegistryOptions(const std::string& key, const std::string& valueName) {
+  EncodeOptions options;
+  options.registryPath = key;
+  options.valueName = valueName;
+  return options;
+}
+
 std::vector<uint8_t> MakeBase13(unsigned extensions) {
   std::vector<uint8_t> bytes(kBlockSize);
   Edid13Block::InitDefaultBytes(bytes.data(), kBlockSize);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/ImageFileData.h"
+
 namespace velmar::testing {
 
 // The folder of real EDIDs kept with the tests (see tests/data/corpus/README.md).
@@ -18,6 +20,11 @@ std::string MakeTempDir();
 void RemoveTree(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& contents);
 std::string ReadTextFile(const std::string& path);
+
+// What an INF file is written with: its driver date.
+EncodeOptions DatedOptions(const LocalTime& date);
+// What a REG file is written with: the key under HKEY_LOCAL_MACHINE and the value name.
+EncodeOptions RegistryOptions(const std::string& key, const std::string& valueName);
 
 // A default EDID 1.3 base block with a valid checksum and `extensions` in byte 126.
 std::vector<uint8_t> MakeBase13(unsigned extensions = 0);

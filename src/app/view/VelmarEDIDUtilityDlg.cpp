@@ -20,7 +20,8 @@
 #include "dialogs/view/DialogUnits.h"
 #include "pages/BlockPage.h"
 #include "pages/view/BlockPageView.h"
-#include "storage/CommandLine.h"
+#include "app/ImageFiles.h"
+#include "storage/FileFormat.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -193,19 +194,15 @@ void VelmarEDIDUtilityDlg::AddMenu(const char* title, const std::vector<MenuItem
 }
 
 void VelmarEDIDUtilityDlg::BuildMenus() {
-  AddMenu("File", {
-                      {"Load EDID from TXT file", [this] { core_.LoadTxtFile(); }},
-                      {"Save EDID as TXT file", [this] { core_.SaveTxtFile(); }},
-                      {nullptr, nullptr},
-                      {"Load EDID from BIN file", [this] { core_.LoadBinFile(); }},
-                      {"Save EDID as BIN file", [this] { core_.SaveBinFile(); }},
-                      {nullptr, nullptr},
-                      {"Load EDID from INF file", [this] { core_.LoadInfFile(); }},
-                      {"Generate EDID INF file", [this] { core_.GenerateInfFile(); }},
-                      {nullptr, nullptr},
-                      {"Load Emulated EDID from REG file", [this] { core_.LoadRegFile(); }},
-                      {"Generate Emulated EDID REG file", [this] { core_.GenerateRegFile(); }},
-                  });
+  // A load and a save command per file format, a rule between formats.
+  std::vector<MenuItem> fileItems;
+  for (const FileFormat& format : FileFormats()) {
+    if (!fileItems.empty()) fileItems.push_back({nullptr, nullptr});
+    const SourceKind kind = format.kind;
+    fileItems.push_back({format.loadCommand, [this, kind] { core_.LoadFile(kind); }});
+    fileItems.push_back({format.saveCommand, [this, kind] { core_.SaveFile(kind); }});
+  }
+  AddMenu("File", fileItems);
   AddMenu("Display", {
                          {"Read EDID from display", [this] { core_.ReadEdidFromDisplay(); }},
                          {"Override display EDID", [this] { core_.OverrideDisplayEdid(); }},
