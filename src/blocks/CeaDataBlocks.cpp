@@ -117,6 +117,11 @@ void DecodeShortAudioDescriptor(const uint8_t* data, ShortAudioDescriptor& descr
   } else {
     descriptor.formatValue = 0;
   }
+  descriptor.extensionBits = {};
+  if (code == 15) {
+    descriptor.extensionBits = {static_cast<uint8_t>(data[0] & 0x80), static_cast<uint8_t>(data[1] & 0x80),
+                                static_cast<uint8_t>(value & 0x07)};
+  }
 }
 
 void EncodeShortAudioDescriptor(const ShortAudioDescriptor& descriptor, uint8_t* data) {
@@ -134,7 +139,9 @@ void EncodeShortAudioDescriptor(const ShortAudioDescriptor& descriptor, uint8_t*
   } else if (code == 14) {
     data[2] = static_cast<uint8_t>(value & 7);
   } else if (code == 15) {
-    data[2] = static_cast<uint8_t>((value & 31) << 3);
+    data[0] = static_cast<uint8_t>(data[0] | (descriptor.extensionBits[0] & 0x80));
+    data[1] = static_cast<uint8_t>(data[1] | (descriptor.extensionBits[1] & 0x80));
+    data[2] = static_cast<uint8_t>(((value & 31) << 3) | (descriptor.extensionBits[2] & 0x07));
   } else {
     data[2] = 0;
   }
@@ -297,6 +304,7 @@ void DecodeHdmiVsdb(const uint8_t* payload, unsigned size, HdmiVsdb& vsdb) {
   vsdb.imageSize = (p[pos] >> 3) & 3;
   vsdb.present3D = Bit(p[pos], 7);
   vsdb.multi3D = (p[pos] >> 5) & 3;
+  vsdb.videoFlagsLowBits = p[pos] & 0x07;
   const unsigned vicLength = p[pos + 1] >> 5;
   const unsigned length3D = p[pos + 1] & 31;
   pos += 2;
@@ -312,6 +320,7 @@ void DecodeHdmiVsdb(const uint8_t* payload, unsigned size, HdmiVsdb& vsdb) {
   if (left >= 2 && (vsdb.multi3D == 1 || vsdb.multi3D == 2)) {
     vsdb.structureAll3D = (Bit(p[pos + 1], 0) ? k3DFramePacking : 0) | (Bit(p[pos], 0) ? k3DSideBySide : 0) |
                           (Bit(p[pos + 1], 6) ? k3DTopAndBottom : 0);
+    vsdb.structureAllOtherBits = ((p[pos] & ~0x01u) << 8) | (p[pos + 1] & ~0x41u);
     pos += 2;
     left -= 2;
     consumed += 2;
@@ -339,6 +348,7 @@ void DecodeHdmiVsdb(const uint8_t* payload, unsigned size, HdmiVsdb& vsdb) {
     } else if (structure == 8 && q + 1 < end) {
       entry.kind = k3DKindSideBySide;
       entry.detail = p[q + 1] >> 4;
+      entry.detailLowBits = p[q + 1] & 15;
       entry.size = 2;
     } else {
       break;
@@ -346,6 +356,8 @@ void DecodeHdmiVsdb(const uint8_t* payload, unsigned size, HdmiVsdb& vsdb) {
     vsdb.detailed3D[vsdb.detailed3DCount++] = entry;
     q += entry.size;
   }
+  vsdb.extra3DCount = std::min<unsigned>(end - q, static_cast<unsigned>(vsdb.extra3D.size()));
+  for (unsigned i = 0; i < vsdb.extra3DCount; ++i) vsdb.extra3D[i] = p[q + i];
 }
 
 void EncodeHdmiVsdb(const HdmiVsdb& vsdb, uint8_t* payload, unsigned size) {
@@ -383,14 +395,17 @@ void EncodeHdmiVsdb(const HdmiVsdb& vsdb, uint8_t* payload, unsigned size) {
   if (!vsdb.hasHdmiVideo) return;
 
   put(4, at(4) | 0x20);
-  put(pos, (at(pos) & 0x07) | ((vsdb.imageSize & 3) << 3) | ((vsdb.multi3D & 3) << 5) | BitIf(vsdb.present3D, 7));
+  // Bits without a field come from the record, not from the byte now at this
+  // place: the sections before it may have moved it.
+  put(pos, (vsdb.videoFlagsLowBits & 0x07) | ((vsdb.imageSize & 3) << 3) | ((vsdb.multi3D & 3) << 5) |
+               BitIf(vsdb.present3D, 7));
   const unsigned vicCount = std::min(vsdb.hdmiVicCount, kMaxHdmiVics);
   unsigned length3D = 0;
   unsigned q = pos + 2;
   for (unsigned i = 0; i < vicCount; ++i) put(q++, vsdb.hdmiVics[i].vic);
   if (vsdb.multi3D == 1 || vsdb.multi3D == 2) {
-    put(q, (at(q) & ~0x01u) | ((vsdb.structureAll3D & k3DSideBySide) ? 0x01 : 0));
-    put(q + 1, (at(q + 1) & ~0x41u) | ((vsdb.structureAll3D & k3DFramePacking) ? 0x01 : 0) |
+    put(q, ((vsdb.structureAllOtherBits >> 8) & 0xFE) | ((vsdb.structureAll3D & k3DSideBySide) ? 0x01 : 0));
+    put(q + 1, (vsdb.structureAllOtherBits & 0xBE) | ((vsdb.structureAll3D & k3DFramePacking) ? 0x01 : 0) |
                    ((vsdb.structureAll3D & k3DTopAndBottom) ? 0x40 : 0));
     q += 2;
     length3D += 2;
@@ -413,11 +428,14 @@ void EncodeHdmiVsdb(const HdmiVsdb& vsdb, uint8_t* payload, unsigned size) {
       length3D += 1;
     } else if (entry.kind == k3DKindSideBySide) {
       put(q, index | 8);
-      put(q + 1, ((entry.detail & 15) << 4) | (at(q + 1) & 15));
+      put(q + 1, ((entry.detail & 15) << 4) | (entry.detailLowBits & 15));
       q += 2;
       length3D += 2;
     }
   }
+  const unsigned extra = std::min<unsigned>(vsdb.extra3DCount, static_cast<unsigned>(vsdb.extra3D.size()));
+  for (unsigned i = 0; i < extra; ++i) put(q++, vsdb.extra3D[i]);
+  length3D += extra;
   put(pos + 1, (vicCount << 5) | (length3D & 31));
 }
 
@@ -439,7 +457,7 @@ unsigned HdmiVsdbContentSize(const HdmiVsdb& vsdb) {
     if (kind == k3DKindFramePacking || kind == k3DKindTopAndBottom) end += 1;
     if (kind == k3DKindSideBySide) end += 2;
   }
-  return end;
+  return end + std::min<unsigned>(vsdb.extra3DCount, static_cast<unsigned>(vsdb.extra3D.size()));
 }
 
 unsigned Mandatory3DFormats(unsigned vic) {

@@ -118,6 +118,10 @@ struct ShortAudioDescriptor {
   unsigned formatCode = 0;  // 0-15
   unsigned sampleRates = 0; // 7 bits: 32, 44.1, 48, 88.2, 96, 176.4, 192 kHz
   unsigned formatValue = 0; // by format code
+  // Format code 15 only: the bits of the descriptor that no field above
+  // carries (byte 0 bit 7, byte 1 bit 7, byte 2 bits 2-0), as read, so that
+  // writing the list back keeps them; zero for every other code.
+  std::array<uint8_t, 3> extensionBits{};
 
   bool operator==(const ShortAudioDescriptor&) const = default;
 };
@@ -208,6 +212,7 @@ struct Hdmi3DEntry {
   unsigned vicIndex = 0;  // 0-15: position of the short video descriptor
   unsigned detail = 0;    // 0-15, side-by-side only
   unsigned size = 0;      // 1 or 2 bytes
+  unsigned detailLowBits = 0;  // side-by-side: bits 3-0 of the second byte, as read
 
   bool operator==(const Hdmi3DEntry&) const = default;
 };
@@ -275,6 +280,17 @@ struct HdmiVsdb {
   unsigned mask3D = 0;
   std::array<Hdmi3DEntry, kMaxDetailed3D> detailed3D{};
   std::array<HdmiVicEntry, kMaxHdmiVics> hdmiVics{};
+  // Bits the record has no field for, as read, so that a write keeps them
+  // wherever the sections before them put their bytes now: bits 2-0 of the
+  // HDMI video flags byte, and the bits of the two 3D_Structure_ALL bytes
+  // (first byte high) other than the three structures.
+  unsigned videoFlagsLowBits = 0;
+  unsigned structureAllOtherBits = 0;
+  // The 3D bytes after the last detailed entry understood (an entry of a
+  // structure this program does not decode, and everything after it up to
+  // HDMI_3D_LEN): written back as read after the entries and counted in HDMI_3D_LEN.
+  unsigned extra3DCount = 0;
+  std::array<uint8_t, kMaxHdmiVsdbPayload> extra3D{};
 
   bool operator==(const HdmiVsdb&) const = default;
 };

@@ -132,6 +132,28 @@ TEST(CeaDataBlocksTest, AReservedStructureEndsTheDetailedList) {
   EXPECT_EQ(v.detailed3D[0].kind, k3DKindFramePacking);
 }
 
+TEST(CeaDataBlocksTest, BitsWithoutAFieldAndUnknown3DBytesTravelWithTheRecord) {
+  // Latency, then HDMI video flags with reserved bits 101, multi-3D 1 with a
+  // reserved bit in 3D_Structure_ALL, one frame packing entry and two bytes
+  // of an entry of structure 1, which this program does not decode.
+  const Bytes p = {0x10, 0x00, 0x00, 0x00, 0xA0, 0x0B, 0x0B, 0x25, 0x05, 0x80, 0x01, 0x10, 0x21, 0x33};
+  HdmiVsdb v;
+  DecodeHdmiVsdb(p.data(), static_cast<unsigned>(p.size()), v);
+  EXPECT_EQ(v.videoFlagsLowBits, 5u);
+  EXPECT_EQ(v.structureAllOtherBits, 0x8000u);
+  ASSERT_EQ(v.detailed3DCount, 1u);
+  ASSERT_EQ(v.extra3DCount, 2u);
+  EXPECT_EQ(HdmiVsdbContentSize(v), p.size());
+
+  // Without the latency everything after it moves up two bytes; the kept
+  // bits come from the record, not from the latency bytes now at their place.
+  v.hasLatency = false;
+  v.payloadSize = 12;
+  Bytes q(p.begin(), p.begin() + 12);
+  EncodeHdmiVsdb(v, q.data(), 12);
+  EXPECT_EQ(q, (Bytes{0x10, 0x00, 0x00, 0x00, 0x20, 0x25, 0x05, 0x80, 0x01, 0x10, 0x21, 0x33}));
+}
+
 TEST(CeaDataBlocksTest, HdmiVsdbWriteStaysInsideAShortPayload) {
   HdmiVsdb v = Multi3DWithOneSideBySide();
   v.hasLatency = true;
@@ -162,19 +184,18 @@ TEST(CeaDataBlocksTest, ShortAudioDescriptorsByFormat) {
       {{0x15, 0x07, 0x50}, {6, 2, 7, 640}},
       {{0x57, 0x06, 0x03}, {8, 10, 6, 3}},
       {{0x77, 0x04, 0x05}, {8, 14, 4, 5}},
-      {{0x7F, 0x1E, 0x1B}, {8, 15, 30, 3}},
+      {{0x7F, 0x1E, 0x1B}, {8, 15, 30, 3, {0x00, 0x00, 0x03}}},
+      {{0xFF, 0x9E, 0x1F}, {8, 15, 30, 3, {0x80, 0x80, 0x07}}},
       {{0x00, 0x01, 0x00}, {1, 0, 1, 0}},
   };
   for (const Case& c : cases) {
     ShortAudioDescriptor d;
     DecodeShortAudioDescriptor(c.bytes.data(), d);
     EXPECT_EQ(d, c.decoded);
+    // Every bit comes back: extended codes carry their level and their bits 7.
     Bytes out(3, 0xFF);
     EncodeShortAudioDescriptor(d, out.data());
-    // Extended codes keep bits 2-0 of byte 2 at 0 when written.
-    Bytes expected = c.bytes;
-    if (d.formatCode == 15) expected[2] &= 0xF8;
-    EXPECT_EQ(out, expected);
+    EXPECT_EQ(out, c.bytes);
   }
   ShortAudioDescriptor ac3{2, 2, 1, 2043};
   Bytes out(3, 0);
