@@ -8,6 +8,14 @@
 #include "blocks/DetailedTiming.h"
 #include "blocks/HdmiVicTable.h"
 #include "blocks/VideoFormatTable.h"
+#include "dialogs/CEAAudioDescriptorsDlg.h"
+#include "dialogs/CEAColorimetryDlg.h"
+#include "dialogs/CEAGenericDataBlockDlg.h"
+#include "dialogs/CEAGenericInfoDlg.h"
+#include "dialogs/CEAHdmiVsdbDlg.h"
+#include "dialogs/CEASVDTimingsDlg.h"
+#include "dialogs/CEASpeakersDlg.h"
+#include "dialogs/CEAVideoCapsDlg.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -536,6 +544,75 @@ void CeaExtBlockPage::FillContent(CallbackFillContentTgt* target, unsigned kind)
     target->Append(CeaDataBlockKindName(dataKind));
     addChoices[next++] = dataKind;
   }
+}
+
+// ---------------------------------------------------------------------------
+// Editor forms
+
+namespace {
+
+// N from "<prefix><N>" written without leading zeros; 0 for any other name.
+unsigned NumberAfter(std::string_view name, std::string_view prefix) {
+  if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return 0;
+  unsigned number = 0;
+  for (char c : name.substr(prefix.size())) {
+    if (c < '0' || c > '9' || number > 1000) return 0;
+    number = number * 10 + static_cast<unsigned>(c - '0');
+  }
+  return std::string(prefix) + std::to_string(number) == name ? number : 0;
+}
+
+}  // namespace
+
+std::string CeaExtBlockPage::FormPrefix() const { return Format("cea%u", blockIndex); }
+
+std::vector<std::string> CeaExtBlockPage::FormNames() const {
+  const CeaExtBlock* model = Model();
+  if (model == nullptr) return {};
+  std::vector<std::string> names = {"general"};
+  for (unsigned j = 0; j < model->DataBlockCount(); ++j) {
+    if (model->GetDataBlockKind(j) != kCeaKindDummy) names.push_back(Format("db%u", j + 1));
+  }
+  return names;
+}
+
+std::unique_ptr<EditorForm> CeaExtBlockPage::CreateForm(std::string_view name) {
+  CeaExtBlock* model = Model();
+  if (model == nullptr) return nullptr;
+  const std::string address = FormPrefix() + "." + std::string(name);
+  if (name == "general") return std::make_unique<CEAGenericInfoDlg>(address, *model);
+  unsigned index = 0;
+  if (name == "hdmi") {
+    while (index < model->DataBlockCount() && model->GetDataBlockKind(index) != kCeaKindHdmiVsdb) ++index;
+  } else {
+    const unsigned number = NumberAfter(name, "db");
+    if (number == 0) return nullptr;
+    index = number - 1;
+  }
+  if (index >= model->DataBlockCount()) return nullptr;
+  switch (model->GetDataBlockKind(index)) {
+    case kCeaKindDummy: return nullptr;
+    case kCeaKindAudio: return std::make_unique<CEAAudioDescriptorsDlg>(address, *model, index);
+    case kCeaKindVideo: return std::make_unique<CEASVDTimingsDlg>(address, *model, index);
+    case kCeaKindHdmiVsdb: return std::make_unique<CEAHdmiVsdbDlg>(address, *model, index);
+    case kCeaKindSpeakerAllocation: return std::make_unique<CEASpeakersDlg>(address, *model, index);
+    case kCeaKindVideoCapability: return std::make_unique<CEAVideoCapsDlg>(address, *model, index);
+    case kCeaKindColorimetry: return std::make_unique<CEAColorimetryDlg>(address, *model, index);
+    default: return std::make_unique<CEAGenericDataBlockDlg>(address, *model, index);
+  }
+}
+
+void CeaExtBlockPage::OnLeftItem(int id) {
+  const int row = id - kLeftItemId;
+  if (row == 0) OpenForm("general");
+}
+
+void CeaExtBlockPage::OnRightItem(int id) {
+  const int row = id - kRightItemId;
+  if (row < 0 || static_cast<unsigned>(row) >= dataBlockRows || rowKinds[static_cast<size_t>(row)] == kCeaKindDummy) {
+    return;
+  }
+  OpenForm(Format("db%d", row + 1));
 }
 
 }  // namespace velmar

@@ -28,13 +28,24 @@ class CeaExtBlockPage : public BlockPage {
   // them on the left; one row per data block with "Remove" and "Add DataBlock"
   // below them on the right.
   void Refresh() override;
+  // "General Info" and the DTD rows open their editor forms.
+  void OnLeftItem(int id) override;
   // "Remove" asks and removes that DTD; "Add DTD" adds one.
   void OnLeftAction(int id) override;
+  // A data block row opens the editor form of its kind (none for kind 0).
+  void OnRightItem(int id) override;
   // "Remove" asks and removes that data block; "Add DataBlock" offers the
   // kinds that fit ("Select Data Block To Add") and adds the chosen one.
   void OnRightAction(int id) override;
   // Kind 7: the data block kinds that can be added, in kind order.
   void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
+
+  // Forms, under "cea<block index>": "general"; "db1", "db2" ... for the data
+  // blocks of a kind with an editor, numbered from 1 in block order; and
+  // "hdmi", not listed, for the first HDMI vendor specific data block.
+  std::string FormPrefix() const override;
+  std::vector<std::string> FormNames() const override;
+  std::unique_ptr<EditorForm> CreateForm(std::string_view name) override;
 
   unsigned DtdRows() const { return dtdRows; }
   unsigned DataBlockRows() const { return dataBlockRows; }
