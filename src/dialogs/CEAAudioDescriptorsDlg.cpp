@@ -83,8 +83,8 @@ CEAAudioDescriptorsDlg::CEAAudioDescriptorsDlg(std::string address, CeaExtBlock&
             static_cast<int>(r));
     }
     for (unsigned b = 0; b < 3; ++b) {
-      place(AddCheck(Row(kSizes[b].name, i), kSizes[b].label, lpcm && ((d.formatValue >> b) & 1u) != 0), 2,
-            static_cast<int>(b));
+      place(AddCheck(Row(kSizes[b].name, i), kSizes[b].label, lpcm && ((d.formatValue >> b) & 1u) != 0), 1,
+            static_cast<int>(7 + b));
     }
     ShowRow(i, used);
   }
