@@ -12,7 +12,7 @@ namespace velmar {
 // written through the model's GetDetailedTiming / SetDetailedTiming with
 // `index` as the model numbers its timings (1-4 for the descriptor slots of a
 // base block, from 0 on a CEA-861 block). The page names the form
-// ("base.slot1", "cea1.dtd0").
+// ("base.slot1"; "cea1.dtd1" for index 0).
 //
 // Fields, every number decimal and shown as stored (a 1.3 block's blanking
 // includes its borders):

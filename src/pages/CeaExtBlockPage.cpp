@@ -16,6 +16,7 @@
 #include "dialogs/CEASVDTimingsDlg.h"
 #include "dialogs/CEASpeakersDlg.h"
 #include "dialogs/CEAVideoCapsDlg.h"
+#include "dialogs/EDIDDetTimingsDlg.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -570,6 +571,7 @@ std::vector<std::string> CeaExtBlockPage::FormNames() const {
   const CeaExtBlock* model = Model();
   if (model == nullptr) return {};
   std::vector<std::string> names = {"general"};
+  for (unsigned i = 0; i < model->DtdCount(); ++i) names.push_back(Format("dtd%u", i + 1));
   for (unsigned j = 0; j < model->DataBlockCount(); ++j) {
     if (model->GetDataBlockKind(j) != kCeaKindDummy) names.push_back(Format("db%u", j + 1));
   }
@@ -581,6 +583,10 @@ std::unique_ptr<EditorForm> CeaExtBlockPage::CreateForm(std::string_view name) {
   if (model == nullptr) return nullptr;
   const std::string address = FormPrefix() + "." + std::string(name);
   if (name == "general") return std::make_unique<CEAGenericInfoDlg>(address, *model);
+  // Detailed timings count from 1 here and from 0 in the model.
+  if (const unsigned dtd = NumberAfter(name, "dtd"); dtd != 0) {
+    return dtd <= model->DtdCount() ? std::make_unique<EDIDDetTimingsDlg>(address, *model, dtd - 1) : nullptr;
+  }
   unsigned index = 0;
   if (name == "hdmi") {
     while (index < model->DataBlockCount() && model->GetDataBlockKind(index) != kCeaKindHdmiVsdb) ++index;
@@ -602,17 +608,20 @@ std::unique_ptr<EditorForm> CeaExtBlockPage::CreateForm(std::string_view name) {
   }
 }
 
+// The rows stand for the model's DTDs and data blocks in order; the forms
+// follow the model as it is now, whether or not the rows were shown yet.
 void CeaExtBlockPage::OnLeftItem(int id) {
   const int row = id - kLeftItemId;
-  if (row == 0) OpenForm("general");
+  if (row == 0) {
+    OpenForm("general");
+  } else if (row > 0 && row < kGridRows) {
+    OpenForm(Format("dtd%d", row));
+  }
 }
 
 void CeaExtBlockPage::OnRightItem(int id) {
   const int row = id - kRightItemId;
-  if (row < 0 || static_cast<unsigned>(row) >= dataBlockRows || rowKinds[static_cast<size_t>(row)] == kCeaKindDummy) {
-    return;
-  }
-  OpenForm(Format("db%d", row + 1));
+  if (row >= 0 && row < kGridRows) OpenForm(Format("db%d", row + 1));
 }
 
 }  // namespace velmar

@@ -40,9 +40,10 @@ class CeaExtBlockPage : public BlockPage {
   // Kind 7: the data block kinds that can be added, in kind order.
   void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
 
-  // Forms, under "cea<block index>": "general"; "db1", "db2" ... for the data
-  // blocks of a kind with an editor, numbered from 1 in block order; and
-  // "hdmi", not listed, for the first HDMI vendor specific data block.
+  // Forms, under "cea<block index>": "general"; "dtd1", "dtd2" ... for the
+  // detailed timings and "db1", "db2" ... for the data blocks of a kind with
+  // an editor, both numbered from 1 in block order; and "hdmi", not listed,
+  // for the first HDMI vendor specific data block.
   std::string FormPrefix() const override;
   std::vector<std::string> FormNames() const override;
   std::unique_ptr<EditorForm> CreateForm(std::string_view name) override;

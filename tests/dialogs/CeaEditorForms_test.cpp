@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "blocks/DetailedTiming.h"
 #include "dialogs/CEAHdmiVsdbDlg.h"
 #include "dialogs/CeaFormTestSupport.h"
 #include "util/Format.h"
@@ -413,6 +414,50 @@ TEST(CeaShortBlockFormTest, TheGenericSizeListRunsFromTheKindsMinimumToItsCapaci
   std::string message;
   ASSERT_TRUE(form->Accept(message)) << message;
   EXPECT_EQ(page.Range(6, 6), (Bytes{0x65, 0x1A, 0x00, 0x00, 0x00, 0x7F}));
+}
+
+// ---------------------------------------------------------------------------
+// The page's forms
+
+TEST(CeaPageFormsTest, FormsAreNamedByBlockAndPosition) {
+  // Video, HDMI, a data block of no known kind (extended tag 6), speakers; two DTDs.
+  CeaPage page({DataBlockBytes(2, {0x10}), HdmiBlock({0x10, 0x00}), ExtendedBlock(6, {0x00}),
+                DataBlockBytes(4, {0x01, 0x00, 0x00})},
+               2);
+  EXPECT_EQ(page.page.FormPrefix(), "cea1");
+  EXPECT_EQ(page.page.FormNames(), (std::vector<std::string>{"general", "dtd1", "dtd2", "db1", "db2", "db4"}));
+  auto hdmi = page.page.CreateForm("hdmi");
+  ASSERT_NE(hdmi, nullptr);
+  EXPECT_EQ(hdmi->Caption(), "CEA HDMI Vendor Specific Data Block");
+  EXPECT_EQ(hdmi->Address(), "cea1.hdmi");
+  for (const char* name : {"db3", "db5", "db0", "db01", "dtd0", "dtd3", "dtd", "hdmi2", "slot1"}) {
+    EXPECT_EQ(page.page.CreateForm(name), nullptr) << name;
+  }
+
+  // The row buttons open their forms (before the rows were ever shown); a
+  // block of no known kind opens nothing.
+  for (int row = 0; row < 4; ++row) page.page.PressButton(kRightItemId + row);
+  page.page.PressButton(kLeftItemId);
+  page.page.PressButton(kLeftItemId + 2);
+  page.page.PressButton(kLeftItemId + 3);
+  EXPECT_EQ(page.ui.forms, (std::vector<std::string>{"CEA Short Video Descriptors",
+                                                     "CEA HDMI Vendor Specific Data Block", "CEA Speakers Allocation",
+                                                     "CEA Extension General Info", "EDID Detailed Timing"}));
+}
+
+TEST(CeaPageFormsTest, ADetailedTimingRowEditsItsTimingOnly) {
+  CeaPage page({DataBlockBytes(2, {0x10})}, 2);
+  const Bytes first = page.Range(6, 18);
+  EXPECT_EQ(page.Ok("dtd2", {{"pixel-clock", "0"}}), "Invalid Pixel Clock (Valid range 1 --> 65535)");
+  page.ui.formAnswers = {{{{"hsync-width", "40"}}, {}, true}};
+  page.page.PressButton(kLeftItemId + 2);
+  DetailedTiming timing;
+  page.Model().GetDetailedTiming(1, timing);
+  EXPECT_EQ(timing.hSyncWidth, 40u);
+  EXPECT_EQ(page.Range(6, 18), first);
+  EXPECT_TRUE(page.cea.ChecksumValid());
+  EXPECT_TRUE(page.cea.GuardsIntact());
+  EXPECT_GT(page.context.modifiedCalls, 0u);
 }
 
 // ---------------------------------------------------------------------------

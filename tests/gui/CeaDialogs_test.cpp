@@ -104,9 +104,10 @@ TEST_F(CeaDialogsTest, EachRowButtonOpensItsDialogAndCancelWritesNothing) {
     EXPECT_EQ(script.Titles(), std::vector<QString>{titles[static_cast<size_t>(row)]});
     EXPECT_TRUE(Unchanged()) << row;
   }
-  ModalScript script{ChangeAndCancel};
+  ModalScript script{ChangeAndCancel, ChangeAndCancel};
   view->Button(kLeftItemId)->click();
-  EXPECT_EQ(script.Titles(), std::vector<QString>{"CEA Extension General Info"});
+  view->Button(kLeftItemId + 1)->click();
+  EXPECT_EQ(script.Titles(), (std::vector<QString>{"CEA Extension General Info", "EDID Detailed Timing"}));
   EXPECT_TRUE(Unchanged());
 }
 
