@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Takes a picture of the main window with the bundled sample EDID loaded, on a
-# virtual X server (Xvfb), and saves it as docs/main-window.png (or FILE).
+# virtual X server (Xvfb), and saves it as docs/main-window.png (or FILE);
+# then one of the editor dialog of the sample's HDMI data block, saved beside
+# it as cea-hdmi-dialog.png.
 #
 # usage: scripts/screenshot.sh [FILE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out=${1:-docs/main-window.png}
+cea_out=$(dirname "$out")/cea-hdmi-dialog.png
 sample=samples/samsung-odyssey-g60sd.bin
 
 scripts/install-deps.sh
@@ -19,3 +22,8 @@ mkdir -p "$(dirname "$out")"
 VELMAR_SCREENSHOT="$PWD/$out" QT_QPA_PLATFORM=xcb \
   xvfb-run -a -s "-screen 0 1280x1024x24" build/velmar-edid-utility "$sample"
 echo "Saved $out"
+
+# The same with a form's address: the picture is of that form's dialog.
+VELMAR_SCREENSHOT="$PWD/$cea_out" VELMAR_SCREENSHOT_FORM=cea1.db7 QT_QPA_PLATFORM=xcb \
+  xvfb-run -a -s "-screen 0 1280x1024x24" build/velmar-edid-utility "$sample"
+echo "Saved $cea_out"

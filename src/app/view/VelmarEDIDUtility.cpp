@@ -7,9 +7,13 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "app/view/VelmarEDIDUtilityDlg.h"
+#include "dialogs/EditorForm.h"
+#include "dialogs/view/FormDlg.h"
+#include "pages/BlockPage.h"
 
 namespace velmar {
 
@@ -47,6 +51,28 @@ void SaveScreenshotAndQuit(QWidget& window, const QString& file) {
   QApplication::exit(saved ? 0 : 1);
 }
 
+// With VELMAR_SCREENSHOT_FORM also set to a form's address ("cea1.db7"), the
+// picture is of that form's dialog, shown over the window, instead.
+void SaveFormScreenshotAndQuit(VelmarEDIDUtilityDlg& window, const std::string& address, const QString& file) {
+  EdidImage& image = window.Core().Image();
+  for (unsigned b = 0; b < image.BlockCount(); ++b) {
+    BlockPage* page = image.GetPage(b);
+    const std::string prefix = page != nullptr ? page->FormPrefix() + "." : std::string();
+    if (page == nullptr || address.compare(0, prefix.size(), prefix) != 0) continue;
+    std::unique_ptr<EditorForm> form = page->CreateForm(address.substr(prefix.size()));
+    if (form == nullptr) break;
+    FormDlg dialog(&window, &window.Ui(), *form);
+    dialog.show();
+    QApplication::processEvents();
+    const bool saved = dialog.grab().save(file);
+    if (!saved) std::fprintf(stderr, "cannot save %s\n", file.toLocal8Bit().constData());
+    QApplication::exit(saved ? 0 : 1);
+    return;
+  }
+  std::fprintf(stderr, "no form %s\n", address.c_str());
+  QApplication::exit(1);
+}
+
 }  // namespace
 
 int VelmarEDIDUtility::Run(int argc, char** argv) {
@@ -60,15 +86,21 @@ int VelmarEDIDUtility::Run(int argc, char** argv) {
   const std::string path = argc > 1 && argv[1] != nullptr ? std::string(argv[1]) : std::string();
   const bool probe = std::getenv("VELMAR_STARTUP_PROBE") != nullptr;
   const QString screenshot = QString::fromLocal8Bit(std::getenv("VELMAR_SCREENSHOT"));
+  const char* screenshotForm = std::getenv("VELMAR_SCREENSHOT_FORM");
+  const std::string formAddress = screenshotForm != nullptr ? screenshotForm : "";
 
   int result = 0;
   {
     VelmarEDIDUtilityDlg window;
     window.show();
-    QTimer::singleShot(0, &window, [&window, path, probe, screenshot] {
+    QTimer::singleShot(0, &window, [&window, path, probe, screenshot, formAddress] {
       if (!path.empty()) window.OpenCommandLineFile(path);
       if (probe) QTimer::singleShot(0, &window, [] { ReportStartupAndQuit(); });
-      if (!screenshot.isEmpty()) {
+      if (!screenshot.isEmpty() && !formAddress.empty()) {
+        QTimer::singleShot(0, &window, [&window, screenshot, formAddress] {
+          SaveFormScreenshotAndQuit(window, formAddress, screenshot);
+        });
+      } else if (!screenshot.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, screenshot] { SaveScreenshotAndQuit(window, screenshot); });
       }
     });
