@@ -79,6 +79,17 @@ void EdidImage::PoisonGuards(bool poisoned) {
 
 unsigned EdidImage::GetUsedSize() const { return blockCount == 0 ? 0 : blockEnds[blockCount - 1]; }
 
+unsigned EdidImage::MissingExtensionCount() const {
+  if (blockCount == 0) return 0;
+  const unsigned announced = entries[0]->GetExtensionCount();
+  return announced > blockCount - 1 ? announced - (blockCount - 1) : 0;
+}
+
+std::string EdidImage::IncompleteImageMessage() const {
+  return Format("Not sent: the base block announces %u extension blocks but the image holds %u",
+                blockCount > 0 ? entries[0]->GetExtensionCount() : 0u, blockCount > 0 ? blockCount - 1 : 0u);
+}
+
 BlockPage* EdidImage::GetPage(unsigned index) const {
   return index < blockCount ? entries[index].get() : nullptr;
 }

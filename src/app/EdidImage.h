@@ -126,6 +126,13 @@ class EdidImage : public CallbackContext {
   UserInterface& Ui() const { return ui; }
   CallbackContext* PageOwner() const { return pageOwner; }
 
+  // How many extensions the first block announces beyond the entries that
+  // follow it (0 when none are missing). Such an image is never sent to a
+  // display as it stands.
+  unsigned MissingExtensionCount() const;
+  // The message that refuses to send such an image.
+  std::string IncompleteImageMessage() const;
+
   // The kind of block that may stand first in `data` (the whole 512 bytes).
   static std::optional<BlockKind> RecognizeFirstBlock(const uint8_t* data);
 

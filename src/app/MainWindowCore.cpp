@@ -92,6 +92,10 @@ void MainWindowCore::OverrideDisplayEdid() {
     ui.ShowMessage("No Valid EDID present");
     return;
   }
+  if (image.MissingExtensionCount() > 0) {
+    ui.ShowMessage(image.IncompleteImageMessage());
+    return;
+  }
   const std::optional<size_t> record = ChooseConnectedDisplay();
   if (!record) return;
   if (!displays.OverrideDisplayEdid(image.GetUsedSize(), *record, image.rawData.data())) {

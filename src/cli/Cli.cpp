@@ -1,10 +1,13 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "app/EdidImage.h"
-#include "app/ImageFiles.h"
 #include "cli/ConsoleUserInterface.h"
+#include "storage/FileFormat.h"
+#include "storage/FileIO.h"
 #include "util/Format.h"
 
 #ifndef VELMAR_VERSION_TEXT
@@ -107,11 +110,16 @@ std::string GeneralHelp() {
       "command line reads them: for example bin, edid and ebin as raw binary, txt and\n"
       "etxt as hexadecimal text. A file name without a dot, such as\n"
       "/sys/class/drm/card0-HDMI-A-1/edid, is read as raw binary. With several files,\n"
-      "each file's output follows a line \"==> FILE <==\" naming it as given.\n"
+      "each file's output follows a line \"==> FILE <==\" naming it as given, and each\n"
+      "message about it starts with \"FILE: \". A file that cannot be read or is not\n"
+      "in its format prints its message and nothing else.\n"
       "\nPrinted texts end their lines with LF unless --crlf is given. Messages that the\n"
       "desktop program shows in a message box go to standard error, one per line.\n"
-      "\nExit status: 0 on success (even when messages were printed), 1 when a file\n"
-      "could not be opened, read or written, 2 when the command line is wrong.\n"
+      "\nExit status: 0 on success (even when messages were printed); 1 when a file\n"
+      "could not be read, is not in its format, or could not be written, and when\n"
+      "convert or read-display found no EDID block to write; 2 when the command line\n"
+      "is wrong. A command that fails never writes its output file: an existing one\n"
+      "is left as it was.\n"
       "\nSee velmar-edid(1) for details.\n";
   return text;
 }
@@ -135,6 +143,36 @@ void Print(std::FILE* stream, const std::string& text) { std::fwrite(text.data()
 int UsageError(std::FILE* err, const std::string& message) {
   Print(err, Format("%s: %s\nTry '%s --help' for more information.\n", kProgram, message.c_str(), kProgram));
   return kExitUsage;
+}
+
+// Appends the names of the list file `list` ("-" for standard input), one per
+// line; empty lines are skipped. Any file that can be read will do, pipes
+// included, since the list is what the user hands over on purpose.
+bool ReadFileNames(const std::string& list, std::vector<std::string>& names, std::string& reason) {
+  std::FILE* file = list == "-" ? stdin : std::fopen(list.c_str(), "rb");
+  if (file == nullptr) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  std::string text;
+  char buffer[1 << 16];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  const bool failed = std::ferror(file) != 0;
+  const int error = errno;
+  if (file != stdin) std::fclose(file);
+  if (failed) {
+    reason = std::strerror(error);
+    return false;
+  }
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    if (end > start) names.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return true;
 }
 
 bool ParseField(const std::string& text, size_t position, size_t digits, unsigned& value) {
@@ -230,30 +268,72 @@ const Clock& CommandContext::ReportClock() const {
 bool CommandContext::LoadImage(const std::string& path) {
   const size_t slash = path.rfind('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  // The kernel's own EDID files (/sys/class/drm/*/edid) have no extension.
-  if (name.find('.') == std::string::npos) return LoadImageFile(*image_, SourceKind::BinFile, path);
-  if (name.back() == '.') {
-    Error(Format("%s: no extension after the last dot tells the file's format", path.c_str()));
+  const FileFormat* format = nullptr;
+  if (name.find('.') == std::string::npos) {
+    // The kernel's own EDID files (/sys/class/drm/*/edid) have no extension.
+    format = FormatOf(SourceKind::BinFile);
+  } else if (name.back() == '.') {
+    FileError(path, "no extension after the last dot tells the file's format");
     return false;
+  } else {
+    const std::string extension = ToUpperAscii(name.substr(name.rfind('.') + 1));
+    format = FormatForExtension(extension);
+    if (format == nullptr) {
+      ui_->ShowMessage(Format("Invalid file extension: %s", extension.c_str()));
+      return false;
+    }
   }
-  return OpenFileFromCommandLine(*image_, path);
+  SourceDetails details;
+  details.file = path;
+  return TakeImage(ReadImageFile(*format, path), format->kind, details);
+}
+
+bool CommandContext::TakeImage(const LoadResult& result, SourceKind kind, const SourceDetails& details) {
+  // A format failure leaves nothing of the file to show: only its message.
+  if (!image_->Load(result, kind, details) || result.status != LoadStatus::Ok) return false;
+  const unsigned used = image_->GetUsedSize();
+  if (image_->BlockCount() > 0 && result.length > used) {
+    ui_->ShowMessage(
+        Format("warning: %zu bytes after the last block, from byte %u on, were ignored", result.length - used, used));
+  }
+  return true;
+}
+
+bool CommandContext::RequireBlocks() {
+  if (image_->BlockCount() > 0) return true;
+  // Bytes that no block took were refused with a message already.
+  const bool allZero = std::all_of(image_->rawData.begin(), image_->rawData.end(), [](uint8_t b) { return b == 0; });
+  if (allZero) ui_->ShowMessage("Operation Failed. Need valid EDID with at least 1 block");
+  return false;
 }
 
 int CommandContext::ForEachFile(const std::function<void()>& show) {
   int status = kExitOk;
   const bool several = operands_.size() > 1;
   for (const std::string& path : operands_) {
-    if (several) output_.Line("==> " + path + " <==");
+    if (several) {
+      output_.Line("==> " + path + " <==");
+      ui_->SetMessagePrefix(path + ": ");
+    }
     if (!LoadImage(path)) {
       status = kExitFailure;
       continue;
     }
     show();
   }
+  ui_->SetMessagePrefix(std::string());
   return status;
 }
 
 void CommandContext::Error(const std::string& message) { output_.Message(Format("%s: %s", kProgram, message.c_str())); }
+
+void CommandContext::FileError(const std::string& path, const std::string& message) {
+  if (ui_->MessagePrefix().empty()) {
+    Error(path + ": " + message);
+  } else {
+    ui_->ShowMessage(message);
+  }
+}
 
 int Run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   std::vector<std::string> positional;
@@ -313,7 +393,8 @@ int Run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   if (command == nullptr) return UsageError(err, "missing command");
 
   std::vector<std::string> operands(positional.begin() + 1, positional.end());
-  if (operands.size() < command->minOperands) {
+  const auto fileList = given.find(kFilesFromOption);
+  if (operands.size() < command->minOperands && fileList == given.end()) {
     return UsageError(err, Format("%s: missing operand (%s)", command->name.c_str(), command->synopsis.c_str()));
   }
   if (operands.size() > command->maxOperands) {
@@ -328,6 +409,16 @@ int Run(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   if (const auto time = given.find(kTimeOption); time != given.end() && !ParseMoment(time->second)) {
     return UsageError(err, Format("invalid moment '%s' for %s: write it as \"%s\"", time->second.c_str(),
                                   kTimeOption, kMomentFormat));
+  }
+
+  if (fileList != given.end()) {
+    // Appended after the operands; an empty list is a run over no file.
+    std::string reason;
+    if (!ReadFileNames(fileList->second, operands, reason)) {
+      const std::string list = fileList->second == "-" ? std::string("standard input") : fileList->second;
+      Print(err, Format("%s: %s\n", kProgram, ReadOpenFailureMessage(list, reason).c_str()));
+      return kExitFailure;
+    }
   }
 
   ConsoleOutput output(out, err, given.count(kCrlfOption) != 0);

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "common/SourceKind.h"
+#include "storage/LoadResult.h"
 #include "util/Clock.h"
 
 namespace velmar {
@@ -34,10 +36,15 @@ class ConsoleUserInterface;
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;  // a file could not be opened, read or written
+inline constexpr int kExitFailure = 1;  // a file could not be read, loaded or written
 inline constexpr int kExitUsage = 2;    // the command line itself is wrong
 
 inline constexpr unsigned kManyOperands = ~0u;
+
+// The option that reads more FILE operands from a file, one name per line
+// ("-" for standard input). A command accepts it by listing itself in the
+// option's registration (see ViewCommands.cpp).
+inline constexpr char kFilesFromOption[] = "--files-from";
 
 struct Subcommand {
   // Position in --help and the manual's order; commands of one group stay together.
@@ -96,16 +103,29 @@ class CommandContext {
   const Clock& ReportClock() const;
 
   // Loads `path` into the image as the command line reads files: by its
-  // extension, and as raw binary when the file name has no ".". False when the
-  // file could not be opened or read (the reason went to standard error).
+  // extension, and as raw binary when the file name has no ".". True when the
+  // file was read and decoded (its bytes may still give no block: Rebuild said
+  // so); otherwise the reason went to standard error. Bytes of the file after
+  // the image's last block are warned about.
   bool LoadImage(const std::string& path);
-  // Loads every operand in turn and calls `show` for each file that was read;
-  // with several files, each file's part starts with "==> NAME <==". Returns
-  // kExitFailure when any file could not be read, else kExitOk.
+  // The same for bytes read from elsewhere (a display): loads `result` as
+  // EdidImage::Load does and judges it as LoadImage does.
+  bool TakeImage(const LoadResult& result, SourceKind kind, const SourceDetails& details);
+  // Whether the image has at least one block to write. Without one, and with
+  // no other byte the load could have complained about (all zero), prints
+  // "Operation Failed. Need valid EDID with at least 1 block".
+  bool RequireBlocks();
+  // Loads every operand in turn and calls `show` for each file that loaded;
+  // a file that did not (LoadImage) prints its message and nothing else. With several
+  // files, each file's part starts with "==> NAME <==" and each message about
+  // it with "NAME: ". Returns kExitFailure when any file did not load, else kExitOk.
   int ForEachFile(const std::function<void()>& show);
 
   // A message of the tool itself, "velmar-edid: ..." on standard error.
   void Error(const std::string& message);
+  // A message of the tool about the file `path`: "velmar-edid: PATH: ...", or
+  // "PATH: ..." when several files are named.
+  void FileError(const std::string& path, const std::string& message);
 
  private:
   const Subcommand& subcommand_;

@@ -50,7 +50,11 @@ class ConsoleUserInterface : public UserInterface {
  public:
   explicit ConsoleUserInterface(ConsoleOutput& output) : output_(output) {}
 
-  void ShowMessage(const std::string& text) override { output_.Message(text); }
+  void ShowMessage(const std::string& text) override { output_.Message(messagePrefix_ + text); }
+  // What every message starts with from now on ("NAME: " while a run over
+  // several files is at NAME); empty for nothing.
+  void SetMessagePrefix(std::string prefix) { messagePrefix_ = std::move(prefix); }
+  const std::string& MessagePrefix() const { return messagePrefix_; }
   bool AskOkCancel(const std::string& text) override {
     (void)text;
     return true;
@@ -84,6 +88,7 @@ class ConsoleUserInterface : public UserInterface {
 
  private:
   ConsoleOutput& output_;
+  std::string messagePrefix_;
 };
 
 }  // namespace velmar::cli

@@ -36,13 +36,17 @@ int RunConvert(CommandContext& context) {
   const std::string& out = context.Operands()[1];
   std::string extension;
   // Nothing is read when the output could never be written.
-  if (FindOutputFormat(out, &extension) == nullptr) {
+  const FileFormat* format = FindOutputFormat(out, &extension);
+  if (format == nullptr) {
     context.Error(Format("%s: cannot write a file with the extension '%s' (known: %s)", out.c_str(),
                          extension.c_str(), KnownExtensions().c_str()));
     return kExitUsage;
   }
+  EncodeOptions options;
+  if (const int status = EncodeOptionsFor(context, *format, options); status != kExitOk) return status;
+  // Everything is read before OUT is touched, so IN and OUT may be the same file.
   if (!context.LoadImage(in)) return kExitFailure;
-  return WriteImageFile(context, out);
+  return WriteImageFile(context, out, *format, options);
 }
 
 [[maybe_unused]] const bool kConvertRegistered = RegisterSubcommand({
@@ -51,10 +55,11 @@ int RunConvert(CommandContext& context) {
     "IN OUT",
     "write the image of IN to OUT, in OUT's format",
     "IN is read as the other commands read files. OUT receives the image's used\n"
-    "bytes (an image with no recognised block gives an empty file), written to a\n"
-    "temporary file beside it and renamed over it, so a failure never leaves a\n"
-    "half-written OUT. An unknown OUT extension is a usage error, checked before IN\n"
-    "is read.\n",
+    "bytes, written to a temporary file beside it and renamed over it, so a failure\n"
+    "never leaves a half-written OUT; IN and OUT may be the same file. When IN\n"
+    "cannot be read, is not in its format or holds no recognised block, the reason\n"
+    "is printed, the exit status is 1 and OUT is left as it was. An unknown OUT\n"
+    "extension or a wrong option is checked before IN is read.\n",
     WritersHelp,
     2,
     2,

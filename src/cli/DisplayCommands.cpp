@@ -79,10 +79,13 @@ int RunDisplays(CommandContext& context) {
 int RunReadDisplay(CommandContext& context) {
   const std::string& out = context.Operands()[1];
   std::string extension;
-  if (FindOutputFormat(out, &extension) == nullptr) {
+  const FileFormat* format = FindOutputFormat(out, &extension);
+  if (format == nullptr) {
     context.Error(Format("%s: cannot write a file with the extension '%s'", out.c_str(), extension.c_str()));
     return kExitUsage;
   }
+  EncodeOptions options;
+  if (const int status = EncodeOptionsFor(context, *format, options); status != kExitOk) return status;
   DisplayAccess displays;
   size_t record = 0;
   if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
@@ -99,12 +102,11 @@ int RunReadDisplay(CommandContext& context) {
   details.displayName = display.name;
   details.displayIndex = static_cast<unsigned>(display.displayIndex);
   details.adapterPosition = static_cast<unsigned>(display.adapterIndex);
-  context.Image().Load(result, SourceKind::ConnectedDisplay, details);
-  if (result.status != LoadStatus::Ok) {
-    ShowLogSince(context, displays, logged);
+  if (!context.TakeImage(result, SourceKind::ConnectedDisplay, details)) {
+    if (result.status != LoadStatus::Ok) ShowLogSince(context, displays, logged);
     return kExitFailure;
   }
-  return WriteImageFile(context, out);
+  return WriteImageFile(context, out, *format, options);
 }
 
 int RunOverrideDisplay(CommandContext& context) {
@@ -115,6 +117,10 @@ int RunOverrideDisplay(CommandContext& context) {
   EdidImage& image = context.Image();
   if (image.BlockCount() == 0) {
     context.Ui().ShowMessage("No Valid EDID present");
+    return kExitFailure;
+  }
+  if (image.MissingExtensionCount() > 0) {
+    context.Ui().ShowMessage(image.IncompleteImageMessage());
     return kExitFailure;
   }
   const size_t logged = displays.InitLog().size();
@@ -158,7 +164,8 @@ const char kLibraryHelp[] =
     "N counts the connected displays from 0, as 'displays' numbers them. The EDID\n"
     "is read as \"Read EDID from display\" reads it and written as convert writes\n"
     "OUT. A display that gives no EDID prints \"Failed to read EDID from driver.\n"
-    "Check Initialization log\" and the log's reason, and exits with 1.\n",
+    "Check Initialization log\" and the log's reason, and exits with 1; so does an\n"
+    "EDID with no recognised block. OUT is then left as it was.\n",
     [] { return std::string(kLibraryHelp); },
     2,
     2,
@@ -174,7 +181,8 @@ const char kLibraryHelp[] =
     "read as the other commands read files; its used bytes (at most 512) are sent\n"
     "as \"Override display EDID\" sends them. A refusal prints \"Failed to override\n"
     "EDID to driver. Check Initialization log\" and the log's reason, and exits\n"
-    "with 1.\n",
+    "with 1. An image whose base block announces more extensions than it holds is\n"
+    "not sent.\n",
     [] { return std::string(kLibraryHelp); },
     2,
     2,

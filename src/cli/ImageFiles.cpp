@@ -18,20 +18,10 @@ const FileFormat* FindOutputFormat(const std::string& path, std::string* extensi
   return format;
 }
 
-int WriteImageFile(CommandContext& context, const std::string& path) {
-  std::string extension;
-  const FileFormat* format = FindOutputFormat(path, &extension);
-  if (format == nullptr) {
-    context.Ui().ShowMessage(Format("Invalid file extension: %s", extension.c_str()));
-    return kExitFailure;
-  }
-  const std::optional<EncodeOptions> options = EncodeOptionsFor(context, *format);
-  if (!options) return kExitFailure;
-  if (format->needsBlocks && context.Image().BlockCount() == 0) {
-    context.Ui().ShowMessage("Operation Failed. Need valid EDID with at least 1 block");
-    return kExitFailure;
-  }
-  return SaveImageFile(context.Image(), format->kind, path, *options) ? kExitOk : kExitFailure;
+int WriteImageFile(CommandContext& context, const std::string& path, const FileFormat& format,
+                   const EncodeOptions& options) {
+  if (!context.RequireBlocks()) return kExitFailure;
+  return SaveImageFile(context.Image(), format.kind, path, options) ? kExitOk : kExitFailure;
 }
 
 }  // namespace velmar::cli

@@ -16,12 +16,14 @@ class CommandContext;
 const FileFormat* FindOutputFormat(const std::string& path, std::string* extension = nullptr);
 
 // What the options of the command line add to a file of `format` (the INF
-// file's date, the REG file's key and value name); nothing when they are
-// wrong or missing (the reason was printed).
-std::optional<EncodeOptions> EncodeOptionsFor(CommandContext& context, const FileFormat& format);
+// file's date, the REG file's key and value name), checked before anything is
+// read. Returns kExitOk, or the exit status of what was wrong (printed).
+int EncodeOptionsFor(CommandContext& context, const FileFormat& format, EncodeOptions& options);
 
-// Writes the context's image to `path` in the format its name asks for,
-// replacing the file atomically. Returns the exit status; failures are printed.
-int WriteImageFile(CommandContext& context, const std::string& path);
+// Writes the context's image to `path` in `format`, replacing the file
+// atomically; an image without blocks is refused. Returns the exit status;
+// failures are printed and leave `path` as it was.
+int WriteImageFile(CommandContext& context, const std::string& path, const FileFormat& format,
+                   const EncodeOptions& options);
 
 }  // namespace velmar::cli

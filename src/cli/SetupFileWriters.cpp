@@ -3,6 +3,7 @@
 
 #include "cli/Cli.h"
 #include "cli/ImageFiles.h"
+#include "storage/RegFile.h"
 #include "util/Format.h"
 
 namespace velmar::cli {
@@ -52,35 +53,47 @@ std::string RegistryKey(std::string key) {
 [[maybe_unused]] const bool kRegKeyRegistered =
     RegisterOption({kRegKeyOption, "PATH", "REG files' key under HKEY_LOCAL_MACHINE", {"convert", "read-display"}});
 [[maybe_unused]] const bool kRegValueRegistered =
-    RegisterOption({kRegValueOption, "NAME", "REG files' value name", {"convert", "read-display"}});
+    RegisterOption({kRegValueOption, "NAME", "REG files' value name, such as NEXOEmulatedEDID_D0", {"convert", "read-display"}});
 
 }  // namespace
 
-std::optional<EncodeOptions> EncodeOptionsFor(CommandContext& context, const FileFormat& format) {
-  EncodeOptions options;
+int EncodeOptionsFor(CommandContext& context, const FileFormat& format, EncodeOptions& options) {
   options.date = SystemClockInstance().Now();
   if (const auto text = context.Option(kDateOption)) {
     const std::optional<LocalTime> given = ParseDate(*text);
     if (!given) {
       context.Error(Format("invalid date '%s' for %s: write it as M/D/YYYY", text->c_str(), kDateOption));
-      return std::nullopt;
+      return kExitFailure;
     }
     options.date = *given;
   }
-  if (format.needsRegistryValue) {
-    const std::optional<std::string> key = context.Option(kRegKeyOption);
-    const std::optional<std::string> value = context.Option(kRegValueOption);
-    if (!key || !value || key->empty() || value->empty()) {
-      context.Error(
-          Format("a REG file needs %s PATH and %s NAME (the display's registry path and value name, "
-                 "such as NEXOEmulatedEDID_D0)",
-                 kRegKeyOption, kRegValueOption));
-      return std::nullopt;
-    }
-    options.registryPath = RegistryKey(*key);
-    options.valueName = *value;
+  if (!format.needsRegistryValue) return kExitOk;
+  const std::optional<std::string> key = context.Option(kRegKeyOption);
+  const std::optional<std::string> value = context.Option(kRegValueOption);
+  if (!key || !value || key->empty() || value->empty()) {
+    context.Error(
+        Format("a REG file needs %s PATH and %s NAME (the display's registry path and value name, "
+               "such as NEXOEmulatedEDID_D0)",
+               kRegKeyOption, kRegValueOption));
+    return kExitFailure;
   }
-  return options;
+  options.registryPath = RegistryKey(*key);
+  options.valueName = *value;
+  // A file the program itself would load as an empty image is refused.
+  EncodeOptions plainKey = options;
+  plainKey.registryPath = "SYSTEM";
+  if (!RegFileReadsBack(plainKey)) {
+    context.Error(Format("invalid value name '%s' for %s: the REG reader only reads values named like "
+                         "NEXOEmulatedEDID_D0 or NEXOEmulatedEDID_A1",
+                         value->c_str(), kRegValueOption));
+    return kExitUsage;
+  }
+  if (!RegFileReadsBack(options)) {
+    context.Error(Format("invalid key '%s' for %s: the REG file's lines would not read back", key->c_str(),
+                         kRegKeyOption));
+    return kExitUsage;
+  }
+  return kExitOk;
 }
 
 }  // namespace velmar::cli

@@ -36,6 +36,12 @@ int RunBytes(CommandContext& context) {
   });
 }
 
+[[maybe_unused]] const bool kFilesFromRegistered =
+    RegisterOption({kFilesFromOption,
+                    "FILE",
+                    "also read the files named in FILE, one per line (- for standard input)",
+                    {"summary", "report", "modes", "bytes"}});
+
 [[maybe_unused]] const bool kSummaryRegistered = RegisterSubcommand({
     10,
     "summary",

@@ -1,5 +1,7 @@
 #include "storage/RegFile.h"
 
+#include <algorithm>
+
 #include "storage/SetupText.h"
 #include "util/Format.h"
 
@@ -29,6 +31,15 @@ LoadResult DecodeRegFile(std::string_view contents) {
     if (status != LoadStatus::Ok) return LoadResult::Failed(status);
   }
   return result;
+}
+
+bool RegFileReadsBack(const EncodeOptions& options) {
+  ImageFileData probe;
+  probe.bytes = {0x5A, 0xA5};
+  probe.options = options;
+  const LoadResult result = DecodeRegFile(EncodeRegFile(probe));
+  return result.status == LoadStatus::Ok && result.length == probe.bytes.size() &&
+         std::equal(probe.bytes.begin(), probe.bytes.end(), result.bytes.begin());
 }
 
 }  // namespace velmar

@@ -21,4 +21,9 @@ LoadResult DecodeRegFile(std::string_view contents);
 // no bytes the file ends right after "=hex:".
 std::string EncodeRegFile(const ImageFileData& image);
 
+// Whether a file written with `options` reads back: the decoder only counts
+// lines that name an emulated-EDID value, and a key or value name can break
+// the line the bytes stand on.
+bool RegFileReadsBack(const EncodeOptions& options);
+
 }  // namespace velmar

@@ -30,6 +30,8 @@ struct ToolOptions {
   bool mergeStreams = false;
   // Standard output goes to this file instead of being captured.
   std::string stdoutPath;
+  // Standard input comes from this file instead of /dev/null.
+  std::string stdinPath;
 };
 
 inline ToolResult RunTool(const std::vector<std::string>& args, const ToolOptions& options = ToolOptions()) {
@@ -40,7 +42,8 @@ inline ToolResult RunTool(const std::vector<std::string>& args, const ToolOption
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  const std::string inPath = options.stdinPath.empty() ? std::string("/dev/null") : options.stdinPath;
+  posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (options.mergeStreams) {
     posix_spawn_file_actions_adddup2(&actions, 1, 2);

@@ -254,7 +254,8 @@ TEST(VelmarEdidCli, SeparatorsOnlyWithSeveralFilesAndNamedAsGiven) {
   const std::vector<std::string> names = {relative, dir / "none.bin", Corpus(kSample[3]), relative};
   const ToolResult several = RunTool(With({"summary"}, names));
   EXPECT_EQ(several.status, 1);
-  EXPECT_EQ(several.err, "Failed to open [" + (dir / "none.bin") + "] for reading: No such file or directory\n");
+  EXPECT_EQ(several.err,
+            (dir / "none.bin") + ": Failed to open [" + (dir / "none.bin") + "] for reading: No such file or directory\n");
   const auto sections = Sections(several.out, names);
   ASSERT_EQ(sections.size(), 3u);  // the repeated name is one key
   EXPECT_EQ(sections.at(names[1]), "");
@@ -270,9 +271,11 @@ TEST(VelmarEdidCli, MessagesKeepTheirPlaceAmongTheOutput) {
   const std::string missing = Corpus("lhw-0293628c306c.bin");  // announces an extension it lacks
   const ToolResult result = RunTool({"bytes", Corpus(kSample[1]), missing, "/nonexistent/x.bin"}, merged);
   EXPECT_EQ(result.status, 1);
-  const size_t second = result.out.find("==> " + missing + " <==\nFailed to create Extension Block\n0\t");
+  const size_t second =
+      result.out.find("==> " + missing + " <==\n" + missing + ": Failed to create Extension Block\n0\t");
   EXPECT_NE(second, std::string::npos);
-  EXPECT_NE(result.out.find("\n511\t\t\t\n==> /nonexistent/x.bin <==\nFailed to open [/nonexistent/x.bin] for reading: No such file or directory\n"),
+  EXPECT_NE(result.out.find("\n511\t\t\t\n==> /nonexistent/x.bin <==\n/nonexistent/x.bin: Failed to open "
+                            "[/nonexistent/x.bin] for reading: No such file or directory\n"),
             std::string::npos);
 }
 
@@ -552,14 +555,13 @@ TEST(VelmarEdidCli, ConvertFailures) {
   EXPECT_EQ(RunTool({"convert", source, dir / "old.txt"}).status, 0);
   EXPECT_EQ(ReadTextFile(dir / "old.txt").size(), 8u * 49u);
 
-  // A text that is not hexadecimal reads as an empty image: the message goes
-  // to standard error, the status stays 0, and the output is empty.
+  // A text that is not hexadecimal fails the run: the message goes to standard
+  // error, the status is 1, and no output is written.
   WriteTextFile(dir / "bad.txt", "00 FF GG\n");
   const ToolResult bad = RunTool({"convert", dir / "bad.txt", dir / "bad.bin"});
-  EXPECT_EQ(bad.status, 0);
+  EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(bad.err, "Invalid File Format\n");
-  EXPECT_TRUE(Exists(dir / "bad.bin"));
-  EXPECT_EQ(ReadTextFile(dir / "bad.bin"), "");
+  EXPECT_FALSE(Exists(dir / "bad.bin"));
 }
 
 TEST(VelmarEdidCli, LostOutputFailsTheRun) {
