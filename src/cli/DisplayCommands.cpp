@@ -51,6 +51,8 @@ std::optional<int> FindConnected(CommandContext& context, DisplayAccess& display
   const std::vector<size_t> connected = displays.ConnectedRecords();
   if (connected.empty()) {
     context.Ui().ShowMessage(kNoConnectedDisplays);
+    // Without the library the log holds nothing but why it could not be loaded.
+    if (!displays.IsLibraryLoaded()) ShowLogSince(context, displays, 0);
     return kExitFailure;
   }
   if (*wanted >= connected.size()) {
@@ -133,11 +135,14 @@ int RunOverrideDisplay(CommandContext& context) {
 }
 
 const char kLibraryHelp[] =
-    "\nThe display library is loaded as the desktop program loads it: the file named\n"
-    "by VELMAR_PEXA_LIBRARY when set, else libtovuxy.so (then libtovuxx.so) from the\n"
-    "program's own library folder or the usual places. Our libtovuxy.so lists the\n"
-    "kernel's DRM cards and their connectors (sysfs, moved by VELMAR_SYSFS_ROOT);\n"
-    "it writes overrides to debugfs (moved by VELMAR_DEBUGFS_ROOT), which needs root.\n";
+    "\nThe display library is loaded as the desktop program loads it: libtovuxy.so\n"
+    "beside the program or in its installation's library folder, else libtovuxy.so\n"
+    "(then libtovuxx.so) from the system's library folders. Our libtovuxy.so lists\n"
+    "the kernel's DRM cards and their connectors (sysfs) and writes overrides to\n"
+    "debugfs, which needs root. For tests, VELMAR_PEXA_LIBRARY names another library\n"
+    "(used alone: if it cannot be loaded, nothing is), and VELMAR_SYSFS_ROOT and\n"
+    "VELMAR_DEBUGFS_ROOT move the two trees; run as root, each is used only when it\n"
+    "and every folder above it belong to root and nobody else may write to them.\n";
 
 [[maybe_unused]] const bool kDisplaysRegistered = RegisterSubcommand({
     60,

@@ -55,13 +55,16 @@ bool DisplayAccess::InitAdapters() {
   Reset();
   if (!library.IsLoaded()) {
     initialized = false;
-    switch (library.Load(libraryCandidates)) {
+    const PexaLibrary::LoadResult loaded = library.Load(libraryCandidates);
+    switch (loaded) {
       case PexaLibrary::LoadResult::Loaded: break;
-      case PexaLibrary::LoadResult::NotFound: Log("Failed to load Pexa library.\r\n"); return initialized;
-      case PexaLibrary::LoadResult::MissingEntryPoint:
-        Log("Main Pexa functionallity not avalaible.\r\n");
-        return initialized;
-      case PexaLibrary::LoadResult::CreateFailed: Log("Failed to allocate Pexa memory.\r\n"); return initialized;
+      case PexaLibrary::LoadResult::NotFound: Log("Failed to load Pexa library.\r\n"); break;
+      case PexaLibrary::LoadResult::MissingEntryPoint: Log("Main Pexa functionallity not avalaible.\r\n"); break;
+      case PexaLibrary::LoadResult::CreateFailed: Log("Failed to allocate Pexa memory.\r\n"); break;
+    }
+    if (loaded != PexaLibrary::LoadResult::Loaded) {
+      for (const std::string& reason : library.LoadFailures()) Log(reason + "\r\n");
+      return initialized;
     }
   }
   Log("Connection to Pexa established.\r\n");

@@ -1,12 +1,15 @@
 #include "display/PexaLibrary.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
+
+#include "util/TrustedPath.h"
 
 namespace velmar {
 
@@ -75,9 +78,22 @@ PexaLibrary::~PexaLibrary() {
 }
 
 std::vector<std::string> PexaLibrary::DefaultCandidates() {
-  std::vector<std::string> candidates;
   const char* named = std::getenv("VELMAR_PEXA_LIBRARY");
-  if (named != nullptr && named[0] != '\0') candidates.emplace_back(named);
+  if (named != nullptr && named[0] != '\0') return {named};
+  std::vector<std::string> candidates;
+  // The program's own folder, found without any run path: a run path entry
+  // that is empty or relative would let the current folder supply libraries.
+  std::vector<char> program(4096);
+  const ssize_t length = ::readlink("/proc/self/exe", program.data(), program.size() - 1);
+  const std::string path = length > 0 ? std::string(program.data(), static_cast<size_t>(length)) : std::string();
+  const size_t slash = path.rfind('/');
+  if (!path.empty() && path[0] == '/' && slash != std::string::npos) {
+    const std::string folder = path.substr(0, slash);
+    candidates.push_back(folder + "/libtovuxy.so");
+#ifdef VELMAR_LIBRARY_FROM_PROGRAM
+    candidates.push_back(folder + "/" VELMAR_LIBRARY_FROM_PROGRAM "/libtovuxy.so");
+#endif
+  }
   candidates.emplace_back("libtovuxy.so");
   candidates.emplace_back("libtovuxx.so");
   return candidates;
@@ -89,14 +105,28 @@ void* PexaLibrary::Resolve(const char* name) const {
 
 PexaLibrary::LoadResult PexaLibrary::Load(const std::vector<std::string>& candidates) {
   Unload();
+  loadFailures.clear();
   for (const std::string& candidate : candidates) {
+    // A bare name is the loader's search of the system's folders; a path may
+    // come from an unprivileged user's environment. A file that is not there
+    // is left to the loader to report.
+    if (candidate.find('/') != std::string::npos && RunsPrivileged()) {
+      const std::string reason = UntrustedPathReason(candidate, true);
+      if (!reason.empty()) {
+        loadFailures.push_back("Not loading " + candidate + " as root: " + reason);
+        continue;
+      }
+    }
     handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle != nullptr) {
       loadedName = candidate;
       break;
     }
+    const char* reason = ::dlerror();
+    loadFailures.push_back("Cannot load " + candidate + ": " + (reason != nullptr ? reason : "unknown reason"));
   }
   if (handle == nullptr) return LoadResult::NotFound;
+  loadFailures.clear();
 
   create = reinterpret_cast<pexa::MainControlCreateFunction>(Resolve(pexa::kMainControlCreate));
   destroy = reinterpret_cast<pexa::MainControlDestroyFunction>(Resolve(pexa::kMainControlDestroy));
@@ -106,10 +136,21 @@ PexaLibrary::LoadResult PexaLibrary::Load(const std::vector<std::string>& candid
   edidData = reinterpret_cast<pexa::EdidDataGetFunction>(Resolve(pexa::kEdidDataGet));
   send = reinterpret_cast<pexa::SendFunction>(Resolve(pexa::kSend));
   lastError = reinterpret_cast<pexa::LastErrorGetFunction>(Resolve(pexa::kLastErrorGet));
-  if (create == nullptr || destroy == nullptr || numberOfAdapters == nullptr || adapterInfo == nullptr ||
-      displayInfo == nullptr || edidData == nullptr || send == nullptr) {
-    Unload();
-    return LoadResult::MissingEntryPoint;
+  const std::pair<const void*, const char*> required[] = {
+      {reinterpret_cast<const void*>(create), pexa::kMainControlCreate},
+      {reinterpret_cast<const void*>(destroy), pexa::kMainControlDestroy},
+      {reinterpret_cast<const void*>(numberOfAdapters), pexa::kNumberOfAdaptersGet},
+      {reinterpret_cast<const void*>(adapterInfo), pexa::kAdapterInfoGet},
+      {reinterpret_cast<const void*>(displayInfo), pexa::kDisplayInfoGet},
+      {reinterpret_cast<const void*>(edidData), pexa::kEdidDataGet},
+      {reinterpret_cast<const void*>(send), pexa::kSend},
+  };
+  for (const auto& [entry, name] : required) {
+    if (entry == nullptr) {
+      loadFailures.push_back(loadedName + " has no entry point " + name);
+      Unload();
+      return LoadResult::MissingEntryPoint;
+    }
   }
   if (create(&AllocateForLibrary, 1) != pexa::kOk) {
     Unload();

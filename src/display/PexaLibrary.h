@@ -20,13 +20,22 @@ class PexaLibrary {
   PexaLibrary(const PexaLibrary&) = delete;
   PexaLibrary& operator=(const PexaLibrary&) = delete;
 
-  // The file named by VELMAR_PEXA_LIBRARY (when set), then "libtovuxy.so",
-  // then "libtovuxx.so", each found by the usual loader search.
+  // The file named by VELMAR_PEXA_LIBRARY alone when it is set (a library
+  // named on purpose is never replaced by another). Otherwise our
+  // libtovuxy.so beside the program (the build folder), then in the library
+  // folder of the installation the program belongs to, then "libtovuxy.so"
+  // and "libtovuxx.so" found by the loader's usual search.
   static std::vector<std::string> DefaultCandidates();
 
   // Loads the first candidate that loads, resolves the entry points and
-  // creates the library's control. On any failure nothing stays loaded.
+  // creates the library's control. On any failure nothing stays loaded and
+  // LoadFailures() says why. Run as root, a candidate given by its path is
+  // loaded only when nobody but root can change it.
   LoadResult Load(const std::vector<std::string>& candidates);
+  // Why the last Load failed to find a library, one line per reason (without
+  // line ends): each candidate that could not be loaded with the loader's
+  // reason, or the library and the entry point it lacks.
+  const std::vector<std::string>& LoadFailures() const { return loadFailures; }
   // Destroys the control, unloads the library and forgets its entry points.
   void Unload();
   bool IsLoaded() const { return handle != nullptr; }
@@ -56,6 +65,7 @@ class PexaLibrary {
   void* handle = nullptr;
   bool created = false;
   std::string loadedName;
+  std::vector<std::string> loadFailures;
   pexa::MainControlCreateFunction create = nullptr;
   pexa::MainControlDestroyFunction destroy = nullptr;
   pexa::NumberOfAdaptersGetFunction numberOfAdapters = nullptr;

@@ -1,12 +1,13 @@
 # Display libraries.
 #
 # libtovuxy.so is our Pexa display library over the kernel's DRM subsystem. The
-# programs load it at run time (never link it), so their run path names the
-# folder it sits in: the build folder while developing, the library folder of
-# the installation prefix once installed.
+# programs load it at run time (never link it) by its full path: beside the
+# program in the build folder, in the installation's library folder once
+# installed. No program or library carries a run path, so no folder other than
+# these (least of all the current one) can ever supply a library.
 include(GNUInstallDirs)
 
-add_library(tovuxy SHARED ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/PexaDrm.cpp)
+add_library(tovuxy SHARED ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/PexaDrm.cpp ${CMAKE_SOURCE_DIR}/src/util/TrustedPath.cpp)
 target_include_directories(tovuxy PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(tovuxy PRIVATE ${VELMAR_WARNINGS})
 set_target_properties(tovuxy PROPERTIES
@@ -15,16 +16,14 @@ set_target_properties(tovuxy PROPERTIES
   LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 install(TARGETS tovuxy LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
-# The run path is written as DT_RPATH rather than DT_RUNPATH: the loader
-# searches an executable's DT_RPATH whichever object calls dlopen (the
-# sanitizers' dlopen interceptor, for one), its DT_RUNPATH only for calls made
-# by the executable itself.
+# Where the installed library lies seen from the installed programs.
+file(RELATIVE_PATH VELMAR_LIBRARY_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/display/PexaLibrary.cpp APPEND PROPERTY
+             COMPILE_DEFINITIONS VELMAR_LIBRARY_FROM_PROGRAM="${VELMAR_LIBRARY_FROM_PROGRAM}")
+
 function(velmar_find_display_library target)
   if(TARGET ${target})
     add_dependencies(${target} tovuxy)
-    target_link_options(${target} PRIVATE "LINKER:--disable-new-dtags")
-    set_property(TARGET ${target} APPEND PROPERTY BUILD_RPATH "$ORIGIN")
-    set_property(TARGET ${target} APPEND PROPERTY INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
   endif()
 endfunction()
 

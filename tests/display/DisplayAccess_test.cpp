@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <numeric>
 
 #include "display/SimLibrary.h"
+#include "support/OtherOwner.h"
 #include "support/TestData.h"
 
 namespace velmar {
@@ -38,7 +42,12 @@ class DisplayAccessTest : public ::testing::Test {
 TEST_F(DisplayAccessTest, WithoutTheLibraryNothingIsListed) {
   access.SetLibraryCandidates({sim.Path("missing.so"), sim.Path("also-missing.so")});
   EXPECT_FALSE(access.InitAdapters());
-  EXPECT_EQ(access.InitLog(), "Failed to load Pexa library.\r\n");
+  // Each file tried is named with the loader's reason.
+  EXPECT_EQ(access.InitLog(), "Failed to load Pexa library.\r\n"
+                              "Cannot load " + sim.Path("missing.so") + ": " + sim.Path("missing.so") +
+                                  ": cannot open shared object file: No such file or directory\r\n"
+                                  "Cannot load " + sim.Path("also-missing.so") + ": " + sim.Path("also-missing.so") +
+                                  ": cannot open shared object file: No such file or directory\r\n");
   EXPECT_TRUE(access.Table().empty());
   EXPECT_FALSE(access.IsLibraryLoaded());
   std::array<uint8_t, kMaxEdidSize> bytes{};
@@ -48,7 +57,46 @@ TEST_F(DisplayAccessTest, WithoutTheLibraryNothingIsListed) {
 TEST_F(DisplayAccessTest, ALibraryWithoutTheEntryPointsIsUnloaded) {
   access.SetLibraryCandidates({"libm.so.6"});
   EXPECT_FALSE(access.InitAdapters());
-  EXPECT_EQ(access.InitLog(), "Main Pexa functionallity not avalaible.\r\n");
+  EXPECT_EQ(access.InitLog(),
+            "Main Pexa functionallity not avalaible.\r\nlibm.so.6 has no entry point Pexa_Main_Control_Create\r\n");
+  EXPECT_FALSE(access.IsLibraryLoaded());
+}
+
+// A library named by the environment is the only one tried. Otherwise ours is
+// looked for by its full path beside the program and in the installation's
+// library folder, then the loader searches the system's folders.
+TEST_F(DisplayAccessTest, TheLibrariesTried) {
+  ::setenv("VELMAR_PEXA_LIBRARY", "/nonexistent/libx.so", 1);
+  EXPECT_EQ(PexaLibrary::DefaultCandidates(), std::vector<std::string>{"/nonexistent/libx.so"});
+  ::unsetenv("VELMAR_PEXA_LIBRARY");
+  const std::vector<std::string> candidates = PexaLibrary::DefaultCandidates();
+  const std::string here = std::filesystem::canonical(VELMAR_BINARY_DIR).string();
+  ASSERT_EQ(candidates.size(), 4u);
+  EXPECT_EQ(candidates[0], here + "/libtovuxy.so");
+  EXPECT_EQ(candidates[1].substr(0, here.size() + 4), here + "/../");
+  EXPECT_EQ(candidates[1].substr(candidates[1].size() - 13), "/libtovuxy.so");
+  EXPECT_EQ(candidates[2], "libtovuxy.so");
+  EXPECT_EQ(candidates[3], "libtovuxx.so");
+}
+
+// Root's environment may come from an unprivileged user: a library file that
+// someone else could change is never loaded into a root process.
+TEST_F(DisplayAccessTest, AsRootALibraryOthersCanChangeIsNotLoaded) {
+  VELMAR_SKIP_UNLESS_ROOT();
+  const std::string user = sim.Path("user");
+  std::filesystem::create_directories(user);
+  std::filesystem::copy_file(VELMAR_PEXA_SIM_LIBRARY, user + "/lib.so");
+  std::filesystem::copy_file(VELMAR_PEXA_SIM_LIBRARY, sim.Path("shared.so"));
+  ASSERT_EQ(::chmod(sim.Path("shared.so").c_str(), 0775), 0);
+  ASSERT_TRUE(testing::GiveToOtherUser(user));
+  access.SetLibraryCandidates({user + "/lib.so", sim.Path("shared.so"), "pexa-sim/lib.so"});
+  EXPECT_FALSE(access.InitAdapters());
+  EXPECT_EQ(access.InitLog(), "Failed to load Pexa library.\r\n"
+                              "Not loading " + user + "/lib.so as root: " + user +
+                                  " is owned by uid 65534, not by root\r\n"
+                                  "Not loading " + sim.Path("shared.so") + " as root: " + sim.Path("shared.so") +
+                                  " is writable by its group\r\n"
+                                  "Not loading pexa-sim/lib.so as root: 'pexa-sim/lib.so' is not an absolute path\r\n");
   EXPECT_FALSE(access.IsLibraryLoaded());
 }
 

@@ -57,7 +57,28 @@ TEST_F(DisplayCliTest, DisplaysPrintsTheLogAndTheNumberedList) {
   ::setenv("VELMAR_PEXA_LIBRARY", "libm.so.6", 1);
   const testing::ToolResult missing = RunTool({"displays"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out, "Main Pexa functionallity not avalaible.\n");
+  EXPECT_EQ(missing.out,
+            "Main Pexa functionallity not avalaible.\n"
+            "libm.so.6 has no entry point Pexa_Main_Control_Create\n");
+}
+
+// A library named on purpose that cannot be loaded is never replaced by ours.
+TEST_F(DisplayCliTest, ANamedLibraryThatCannotBeLoadedIsAnError) {
+  ::setenv("VELMAR_PEXA_LIBRARY", "/nonexistent/libx.so", 1);
+  const std::string reason =
+      "Failed to load Pexa library.\n"
+      "Cannot load /nonexistent/libx.so: /nonexistent/libx.so: cannot open shared object file: No such file or "
+      "directory\n";
+  testing::ToolResult result = RunTool({"displays"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, reason);
+  result = RunTool({"read-display", "0", sim.Path("x.bin")});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "No connected displays detected\n" + reason);
+  result = RunTool({"override-display", "0", sim.WriteBytes("in.bin", edid)});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "No connected displays detected\n" + reason);
+  EXPECT_TRUE(sim.Requests().empty());
 }
 
 TEST_F(DisplayCliTest, ReadDisplayWritesAnyFormat) {

@@ -48,7 +48,8 @@ class DisplayCommandsTest : public ::testing::Test {
 };
 
 TEST_F(DisplayCommandsTest, WithoutTheLibraryBothDisplayCommandsSayNoDisplay) {
-  core.Displays().SetLibraryCandidates({sim.Path("missing.so")});
+  const std::string missing = sim.Path("missing.so");
+  core.Displays().SetLibraryCandidates({missing});
   core.Initialize();
   LoadBase();
   core.ReadEdidFromDisplay();
@@ -57,7 +58,9 @@ TEST_F(DisplayCommandsTest, WithoutTheLibraryBothDisplayCommandsSayNoDisplay) {
   core.ShowGraphicsAdaptersInitLog();
   EXPECT_EQ(ui.messages, (std::vector<std::string>{"No connected displays detected", "No connected displays detected",
                                                    "Failed to initialize Graphics Adapter Info",
-                                                   "Failed to load Pexa library.\r\n"}));
+                                                   "Failed to load Pexa library.\r\nCannot load " + missing + ": " +
+                                                       missing +
+                                                       ": cannot open shared object file: No such file or directory\r\n"}));
   EXPECT_TRUE(ui.selections.empty());
 }
 

@@ -1,13 +1,16 @@
 // Our kernel-backed display library (libtovuxy.so) over a fake sysfs and
 // debugfs tree laid out like the kernel's.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "app/MainWindowCore.h"
 #include "display/FakeSysfs.h"
+#include "support/OtherOwner.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -149,13 +152,22 @@ TEST_F(PexaDrmTest, WithoutDebugfsTheOverrideFailsAndTheLogSaysWhy) {
 TEST_F(PexaDrmTest, RefusedOrStaleOverridesFail) {
   core.Initialize();
   DisplayAccess& displays = core.Displays();
-  // The kernel refuses the bytes.
-  fs::remove(tree->OverrideFile(0, "eDP-1"));
-  fs::create_symlink("/dev/full", tree->OverrideFile(0, "eDP-1"));
-  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 0, edid128.data()));
-  EXPECT_NE(displays.InitLog().find("Pexa library: The kernel refused the EDID override for card0-eDP-1: No space "
-                                    "left on device\r\n"),
-            std::string::npos);
+  // The kernel refuses the bytes (here: no file may grow).
+  {
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit none = saved;
+    none.rlim_cur = 0;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &none), 0);
+    EXPECT_FALSE(displays.OverrideDisplayEdid(128, 0, edid128.data()));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+  }
+  EXPECT_NE(displays.InitLog().find("Pexa library: The kernel refused the EDID override for card0-eDP-1: File too "
+                                    "large\r\n"),
+            std::string::npos)
+      << displays.InitLog();
   // Without permission (meaningless for root, who may write anyway).
   if (::geteuid() != 0) {
     ASSERT_EQ(::chmod(tree->OverrideFile(0, "HDMI-A-1").c_str(), 0444), 0);
@@ -173,6 +185,103 @@ TEST_F(PexaDrmTest, RefusedOrStaleOverridesFail) {
   ::chmod(tree->OverrideFile(0, "HDMI-A-1").c_str(), 0644);
   EXPECT_FALSE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
   EXPECT_NE(displays.InitLog().find("card0-HDMI-A-1 is not connected"), std::string::npos);
+}
+
+// A longer earlier override never leaves bytes behind a shorter one.
+TEST_F(PexaDrmTest, AnOverrideReplacesTheWholeFile) {
+  core.Initialize();
+  DisplayAccess& displays = core.Displays();
+  ASSERT_TRUE(displays.OverrideDisplayEdid(256, 2, edid256.data()));
+  // The fake status file kept the probe request; the kernel's reads "connected" again.
+  WriteTextFile(tree->ConnectorFolder(0, "HDMI-A-1") + "/status", "connected\n");
+  ASSERT_TRUE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
+  EXPECT_EQ(ReadBytes(tree->OverrideFile(0, "HDMI-A-1")), edid128);
+}
+
+// Whatever lies in the tree, the override and the probe request are written
+// only to the regular files of the connector's own folders.
+TEST_F(PexaDrmTest, OverridesNeverGoThroughLinks) {
+  core.Initialize();
+  DisplayAccess& displays = core.Displays();
+  WriteTextFile(dir + "/secret", "secret");
+  ::chmod((dir + "/secret").c_str(), 0600);
+  const std::string override = tree->OverrideFile(0, "HDMI-A-1");
+  fs::remove(override);
+  fs::create_symlink(dir + "/secret", override);
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("Pexa library: " + override + " is a symbolic link: not written\r\n"),
+            std::string::npos)
+      << displays.InitLog();
+  fs::remove(override);
+  fs::create_directory(override);
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("Pexa library: Cannot open " + override + ": Is a directory\r\n"),
+            std::string::npos);
+
+  // The connector's debugfs folder itself a link.
+  const std::string folder = dir + "/debug/dri/0/eDP-1";
+  fs::rename(folder, dir + "/elsewhere");
+  fs::create_directory_symlink(dir + "/elsewhere", folder);
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 0, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("Pexa library: " + folder + " is not a folder: not used\r\n"), std::string::npos)
+      << displays.InitLog();
+  EXPECT_EQ(ReadBytes(dir + "/elsewhere/edid_override"), std::vector<uint8_t>{});
+
+  // A status link: the override is taken, the probe request goes nowhere.
+  fs::remove_all(override);
+  WriteTextFile(override, "");
+  const std::string status = tree->ConnectorFolder(0, "HDMI-A-1") + "/status";
+  WriteTextFile(dir + "/connected", "connected\n");
+  fs::remove(status);
+  fs::create_symlink(dir + "/connected", status);
+  EXPECT_TRUE(displays.OverrideDisplayEdid(128, 2, edid128.data())) << displays.InitLog();
+  EXPECT_EQ(ReadTextFile(dir + "/connected"), "connected\n");
+  EXPECT_EQ(ReadTextFile(dir + "/secret"), "secret");
+}
+
+// Connector names come from folder names: only names the kernel could give
+// are listed, so none can lead out of the connector's debugfs folder.
+TEST_F(PexaDrmTest, OnlyPlainConnectorNamesAreListed) {
+  tree->AddConnector(0, "..", true, edid128);
+  tree->AddConnector(0, "HDMI A 2", true, edid128);
+  tree->AddConnector(0, "DP-1.2", true, edid128);
+  core.Initialize();
+  EXPECT_EQ(core.Displays().Table().size(), 6u);
+  EXPECT_EQ(core.Displays().ConnectedCount(), 3u) << core.Displays().InitLog();
+}
+
+// Run as root with an unprivileged user's environment, a tree that user could
+// change is refused with the reason, before anything in it is read or written.
+TEST_F(PexaDrmTest, AsRootATreeOthersCanChangeIsRefused) {
+  VELMAR_SKIP_UNLESS_ROOT();
+  core.Initialize();
+  DisplayAccess& displays = core.Displays();
+  WriteTextFile(dir + "/secret", "secret");
+  ::chmod((dir + "/secret").c_str(), 0600);
+  const std::string override = tree->OverrideFile(0, "HDMI-A-1");
+  fs::remove(override);
+  fs::create_symlink(dir + "/secret", override);
+  // A folder inside the tree given away is enough.
+  ASSERT_TRUE(testing::GiveToOtherUser(dir + "/debug/dri/0"));
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("Pexa library: Not using VELMAR_DEBUGFS_ROOT=" + dir + "/debug as root: " + dir +
+                                    "/debug/dri/0 is owned by uid 65534, not by root\r\n"),
+            std::string::npos)
+      << displays.InitLog();
+  ASSERT_TRUE(testing::GiveToOtherUser(dir + "/debug"));
+  EXPECT_FALSE(displays.OverrideDisplayEdid(128, 2, edid128.data()));
+  EXPECT_NE(displays.InitLog().find("Pexa library: Not using VELMAR_DEBUGFS_ROOT=" + dir + "/debug as root: " + dir +
+                                    "/debug is owned by uid 65534, not by root\r\n"),
+            std::string::npos)
+      << displays.InitLog();
+  EXPECT_EQ(ReadTextFile(dir + "/secret"), "secret");
+
+  ::chmod((dir + "/sys").c_str(), 0775);
+  displays.InitAdapters();
+  EXPECT_EQ(displays.InitLog(), "Connection to Pexa established.\r\nNo Graphics Adapters detected.\r\n"
+                                "Pexa library: Not using VELMAR_SYSFS_ROOT=" + dir + "/sys as root: " + dir +
+                                    "/sys is writable by its group\r\n");
+  EXPECT_TRUE(displays.Table().empty());
 }
 
 TEST_F(PexaDrmTest, NoCardsMeansNoAdapters) {
