@@ -112,7 +112,7 @@ void MainWindowCore::ReadEmulatedEdidFromRegistry() {
     return;
   }
   if (!AnyValueExists()) {
-    ui.ShowMessage("No emulated display registry present");
+    ShowStoreFailure("No emulated display registry present");
     return;
   }
   if (!ConfirmDiscard()) return;
@@ -129,6 +129,9 @@ void MainWindowCore::ReadEmulatedEdidFromRegistry() {
   if (image.Load(result, SourceKind::RegistryValue, RegistryDetails(*choice, keyPath.value_or("")))) {
     sourceKeyPath = *keyPath;
     sourceValueName = ValueNameOf(*choice);
+  } else if (!store.Refusal().empty()) {
+    // Why the store would not use its folder at all.
+    ui.ShowMessage(store.Refusal());
   }
 }
 
@@ -145,7 +148,7 @@ void MainWindowCore::OverrideEmulatedEdidRegistry() {
   if (!choice) return;
   const std::optional<std::string> keyPath = displays.RegistryPath(choice->record);
   if (!keyPath || !store.WriteValue(*keyPath, ValueNameOf(*choice), image.rawData.data(), image.GetUsedSize())) {
-    ui.ShowMessage("Failed to write registry");
+    ShowStoreFailure("Failed to write registry");
     return;
   }
   SetRegistrySource(*choice, *keyPath);
@@ -158,7 +161,7 @@ void MainWindowCore::DeleteEmulatedEdidRegistry() {
     return;
   }
   if (!AnyValueExists()) {
-    ui.ShowMessage("No emulated display registry present");
+    ShowStoreFailure("No emulated display registry present");
     return;
   }
   const std::optional<ValueChoice> choice = ChooseExistingValue();
@@ -166,7 +169,7 @@ void MainWindowCore::DeleteEmulatedEdidRegistry() {
   const std::optional<std::string> keyPath = displays.RegistryPath(choice->record);
   const std::string valueName = ValueNameOf(*choice);
   if (!keyPath || !store.DeleteValue(*keyPath, valueName)) {
-    ui.ShowMessage("Failed to delete registry");
+    ShowStoreFailure("Failed to delete registry");
     return;
   }
   // The image no longer matches any saved copy when its own source is gone.
@@ -273,6 +276,12 @@ void MainWindowCore::FillAllValueChoices(CallbackFillContentTgt* target) {
     target->Append(displays.DisplayListText(record, "Analog  "));
     target->Append(displays.DisplayListText(record, "Digital "));
   }
+}
+
+void MainWindowCore::ShowStoreFailure(const char* message) {
+  ui.ShowMessage(message);
+  // Why the store would not use its folder at all.
+  if (!store.Refusal().empty()) ui.ShowMessage(store.Refusal());
 }
 
 void MainWindowCore::ShowModes() { ui.ShowModes(this); }

@@ -66,6 +66,9 @@ class MainWindowCore : public CallbackContext {
   // "Misc" menu.
   void GenerateErrorsReport();
 
+  // Shows the failure of a registry command, and the store's reason when it refused its folder.
+  void ShowStoreFailure(const char* message);
+
   // CallbackContext
   void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
   void DescribeByte(unsigned index, std::string& name, std::string& group, std::string& blockLabel) override;

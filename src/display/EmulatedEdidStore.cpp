@@ -12,6 +12,7 @@
 
 #include "storage/FileIO.h"
 #include "util/Format.h"
+#include "util/TrustedPath.h"
 
 namespace velmar {
 
@@ -83,13 +84,22 @@ std::string EmulatedEdidStore::ValueName(bool analog, unsigned displayIndex) {
   return Format("NEXOEmulatedEDID_%s%u", analog ? "A" : "D", displayIndex);
 }
 
-int EmulatedEdidStore::OpenKey(const std::string& keyPath, bool create, std::string* folder) const {
+int EmulatedEdidStore::OpenKey(const std::string& keyPath, bool create) const {
   const std::optional<std::vector<std::string>> components = SplitKeyPath(keyPath);
+  refusal.clear();
   if (!components || root.empty()) return -1;
+  // As root the root folder may come from another user's environment (su
+  // without "-" keeps HOME): it is used only when nobody but root can change it.
+  if (RunsPrivileged()) {
+    const std::string reason = UntrustedPathReason(root, true);
+    if (!reason.empty()) {
+      refusal = Format("Not using the registry folder %s as root: %s", root.c_str(), reason.c_str());
+      return -1;
+    }
+  }
   if (create && !MakeFolders(root)) return -1;
   int current = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (current < 0) return -1;
-  std::string path = root;
   for (const std::string& component : *components) {
     // O_NOFOLLOW: a symbolic link in the key path is refused, never followed.
     int next = ::openat(current, component.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -101,15 +111,13 @@ int EmulatedEdidStore::OpenKey(const std::string& keyPath, bool create, std::str
     ::close(current);
     if (next < 0) return -1;
     current = next;
-    path += "/" + component;
   }
-  if (folder != nullptr) *folder = path;
   return current;
 }
 
 bool EmulatedEdidStore::ValueExists(const std::string& keyPath, const std::string& valueName) const {
   if (!IsPlainName(valueName)) return false;
-  const Descriptor key(OpenKey(keyPath, false, nullptr));
+  const Descriptor key(OpenKey(keyPath, false));
   if (key.Get() < 0) return false;
   struct stat info {};
   return ::fstatat(key.Get(), valueName.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
@@ -118,7 +126,7 @@ bool EmulatedEdidStore::ValueExists(const std::string& keyPath, const std::strin
 bool EmulatedEdidStore::ReadValue(const std::string& keyPath, const std::string& valueName,
                                   std::array<uint8_t, kMaxEdidSize>& bytes, unsigned& size) const {
   if (!IsPlainName(valueName)) return false;
-  const Descriptor key(OpenKey(keyPath, false, nullptr));
+  const Descriptor key(OpenKey(keyPath, false));
   if (key.Get() < 0) return false;
   const Descriptor value(::openat(key.Get(), valueName.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
   if (value.Get() < 0) return false;
@@ -146,20 +154,17 @@ bool EmulatedEdidStore::ReadValue(const std::string& keyPath, const std::string&
 bool EmulatedEdidStore::WriteValue(const std::string& keyPath, const std::string& valueName, const uint8_t* data,
                                    unsigned length) {
   if (!IsPlainName(valueName) || (data == nullptr && length > 0)) return false;
-  std::string folder;
-  const Descriptor key(OpenKey(keyPath, true, &folder));
+  const Descriptor key(OpenKey(keyPath, true));
   if (key.Get() < 0) return false;
-  struct stat info {};
-  if (::fstatat(key.Get(), valueName.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode)) {
-    return false;
-  }
+  // Everything happens relative to the key's open folder: swapping a folder
+  // of the path for a link meanwhile cannot move the write outside the root.
   const std::string contents(reinterpret_cast<const char*>(data), data != nullptr ? length : 0);
-  return WriteFileAtomically(folder + "/" + valueName, contents, nullptr) == WriteStatus::Ok;
+  return WriteFileAtomicallyAt(key.Get(), valueName, contents, 0600, nullptr) == WriteStatus::Ok;
 }
 
 bool EmulatedEdidStore::DeleteValue(const std::string& keyPath, const std::string& valueName) {
   if (!IsPlainName(valueName)) return false;
-  const Descriptor key(OpenKey(keyPath, false, nullptr));
+  const Descriptor key(OpenKey(keyPath, false));
   if (key.Get() < 0) return false;
   struct stat info {};
   if (::fstatat(key.Get(), valueName.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) {

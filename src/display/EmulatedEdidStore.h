@@ -13,8 +13,9 @@ namespace velmar {
 // binary value a regular file in that folder.
 //
 // A key path with an empty, "." or ".." component, a component holding "/",
-// or a symbolic link anywhere below the root is refused: nothing outside the
-// root is ever read, written or deleted.
+// or a symbolic link anywhere below the root is refused, and every file is
+// reached through its key folder's open descriptor: nothing outside the root is
+// ever read, written or deleted.
 class EmulatedEdidStore {
  public:
   // The root named by VELMAR_REGISTRY_ROOT, else
@@ -39,12 +40,17 @@ class EmulatedEdidStore {
   // Fails for a value that does not exist.
   bool DeleteValue(const std::string& keyPath, const std::string& valueName);
 
+  // Run as root, the root folder is used only when it and every folder above
+  // it are root's alone (see UntrustedPathReason): why it was last refused, or empty.
+  const std::string& Refusal() const { return refusal; }
+
  private:
   // An open descriptor of the key's folder, or -1. With `create` the root and
   // any missing folder of the path are made.
-  int OpenKey(const std::string& keyPath, bool create, std::string* folder) const;
+  int OpenKey(const std::string& keyPath, bool create) const;
 
   std::string root;
+  mutable std::string refusal;
 };
 
 }  // namespace velmar

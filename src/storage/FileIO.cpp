@@ -66,13 +66,17 @@ class Descriptor {
 // A temporary file beside the target: ".velmar-" and six random letters, so
 // that it fits wherever the target's own name fits. `mode` is given to the
 // kernel, which applies the process's umask.
-int CreateTemporary(const std::string& folder, mode_t mode, std::string& name) {
+std::string TemporaryName() {
   static std::mt19937 random(std::random_device{}() ^ static_cast<unsigned>(::getpid()));
   static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = ".velmar-";
+  for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+  return name;
+}
+
+int CreateTemporary(const std::string& folder, mode_t mode, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string suffix;
-    for (int i = 0; i < 6; ++i) suffix += kLetters[random() % (sizeof kLetters - 1)];
-    name = (folder == "/" ? std::string() : folder) + "/.velmar-" + suffix;
+    name = (folder == "/" ? std::string() : folder) + "/" + TemporaryName();
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -247,6 +251,52 @@ WriteStatus WriteFileAtomically(const std::string& path, const std::string& cont
     if (error != nullptr) *error = ErrorText(code);
     return WriteStatus::WriteFailed;
   }
+  return WriteStatus::Ok;
+}
+
+WriteStatus WriteFileAtomicallyAt(int folder, const std::string& name, const std::string& contents, mode_t newMode,
+                                  std::string* error) {
+  auto cannotCreate = [&](int code) {
+    if (error != nullptr) *error = code == 0 ? std::string(kNotRegular) : ErrorText(code);
+    return WriteStatus::CannotCreate;
+  };
+  if (folder < 0 || name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+    return cannotCreate(EINVAL);
+  }
+  struct stat existing {};
+  const bool exists = ::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) return cannotCreate(0);
+
+  // A name nobody else can predict, made with O_EXCL so nothing already there is ever opened.
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = TemporaryName();
+    fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) return cannotCreate(errno);
+
+  auto fail = [&](int code, bool open) {
+    if (open) ::close(fd);
+    ::unlinkat(folder, temporary.c_str(), 0);
+    if (error != nullptr) *error = ErrorText(code);
+    return WriteStatus::WriteFailed;
+  };
+  size_t written = 0;
+  while (written < contents.size()) {
+    const long result = WriteSome(fd, contents.data() + written, contents.size() - written);
+    if (result < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno, true);
+    }
+    if (result == 0) return fail(ENOSPC, true);
+    written += static_cast<size_t>(result);
+  }
+  if (::fchmod(fd, exists ? existing.st_mode & 07777 : newMode) != 0) return fail(errno, true);
+  if (::fsync(fd) != 0) return fail(errno, true);
+  if (::close(fd) != 0) return fail(errno, false);
+  if (::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) return fail(errno, false);
   return WriteStatus::Ok;
 }
 

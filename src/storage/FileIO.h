@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include <sys/types.h>
+
 namespace velmar {
 
 // What reading a file gave.
@@ -38,6 +40,14 @@ enum class WriteStatus { Ok, CannotCreate, WriteFailed };
 // WriteFailed: writing failed later (nothing changed).
 // In both cases `error` (when given) receives the system's reason.
 WriteStatus WriteFileAtomically(const std::string& path, const std::string& contents, std::string* error);
+
+// The same for the file `name` (a plain name) of the folder open at `folder`:
+// the temporary file is created, written and renamed relative to that folder,
+// so the write lands in it even when its path changed meanwhile. A symbolic
+// link or anything but a regular file at `name` is refused (CannotCreate);
+// a new file gets `newMode`, an existing one keeps its permissions.
+WriteStatus WriteFileAtomicallyAt(int folder, const std::string& name, const std::string& contents, mode_t newMode,
+                                  std::string* error);
 
 // Lets tests make the writes of WriteFileAtomically fail: while an override is
 // installed, every write of file data goes through it (same contract as POSIX write).

@@ -9,6 +9,8 @@
 
 #include "app/MainWindowCore.h"
 #include "display/SimLibrary.h"
+#include "storage/FileIO.h"
+#include "support/OtherOwner.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
 
@@ -105,6 +107,49 @@ TEST_F(EmulatedEdidStoreTest, NothingOutsideTheRootIsTouched) {
   }
   EXPECT_EQ(TreeOf(dir), before);
   EXPECT_EQ(ReadTextFile(dir + "/outside"), "keep");
+}
+
+// The value is written through the key folder's open descriptor: a key folder
+// swapped for a link while the value is written cannot move the write (or a
+// temporary file) anywhere else.
+TEST_F(EmulatedEdidStoreTest, AValueIsWrittenIntoTheKeyFolderThatWasOpened) {
+  const uint8_t byte = 0x42;
+  ASSERT_TRUE(store.WriteValue("SYSTEM\\K", "V", &byte, 1));
+  std::filesystem::create_directories(dir + "/outside");
+  const std::vector<uint8_t> bytes = {1, 2, 3};
+  {
+    bool swapped = false;
+    ScopedWriteOverride swap([&](int fd, const void* data, size_t size) -> long {
+      if (!swapped) {
+        std::filesystem::rename(dir + "/root/SYSTEM/K", dir + "/root/SYSTEM/K-moved");
+        std::filesystem::create_directory_symlink(dir + "/outside", dir + "/root/SYSTEM/K");
+        swapped = true;
+      }
+      return static_cast<long>(::write(fd, data, size));
+    });
+    EXPECT_TRUE(store.WriteValue("SYSTEM\\K", "V", bytes.data(), 3));
+  }
+  EXPECT_EQ(ReadTextFile(dir + "/root/SYSTEM/K-moved/V"), "\x01\x02\x03");
+  EXPECT_EQ(TreeOf(dir + "/root/SYSTEM/K-moved"), std::vector<std::string>{"/V"});
+  EXPECT_TRUE(TreeOf(dir + "/outside").empty());
+}
+
+// Run as root, a root folder someone else could change (su without "-" keeps
+// the user's HOME) is refused and the commands say why.
+TEST_F(EmulatedEdidStoreTest, AsRootARootOthersCanChangeIsRefused) {
+  VELMAR_SKIP_UNLESS_ROOT();
+  std::filesystem::create_directories(dir + "/home/.local");
+  ASSERT_TRUE(testing::GiveToOtherUser(dir + "/home"));
+  store.SetRoot(dir + "/home/.local/state/registry");
+  const uint8_t byte = 0x42;
+  EXPECT_FALSE(store.WriteValue("K", "V", &byte, 1));
+  EXPECT_EQ(store.Refusal(), "Not using the registry folder " + dir + "/home/.local/state/registry as root: " + dir +
+                                 "/home is owned by uid 65534, not by root");
+  EXPECT_FALSE(std::filesystem::exists(dir + "/home/.local/state"));
+  // Root's own folder, made as needed.
+  store.SetRoot(dir + "/root/registry");
+  EXPECT_TRUE(store.WriteValue("K", "V", &byte, 1));
+  EXPECT_EQ(store.Refusal(), "");
 }
 
 TEST_F(EmulatedEdidStoreTest, TheRootComesFromTheEnvironment) {
