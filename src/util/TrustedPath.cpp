@@ -91,7 +91,7 @@ std::string UntrustedPathReason(const std::string& path, bool missingIsFine) {
       const ssize_t length = ::readlink(next.c_str(), target.data(), target.size() - 1);
       if (length < 0) return next + " cannot be examined: " + std::strerror(errno);
       const std::string leadsTo(target.data(), static_cast<size_t>(length));
-      if (!leadsTo.empty() && leadsTo[0] == '/') current = "/";
+      if (!leadsTo.empty() && leadsTo[0] == '/') current.assign(1, '/');
       PushParts(leadsTo, pending);
       continue;
     }

@@ -20,7 +20,8 @@ std::string HexList(const std::vector<uint8_t>& bytes, const char* format = "%02
   for (size_t i = 0; i < bytes.size(); ++i) {
     char value[8];
     std::snprintf(value, sizeof value, format, bytes[i]);
-    text += (i == 0 ? "" : ",") + std::string(value);
+    if (i > 0) text += ",";
+    text += value;
   }
   return text;
 }
