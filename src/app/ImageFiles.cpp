@@ -45,7 +45,15 @@ bool LoadImageFile(EdidImage& image, SourceKind kind, const std::string& path) {
 }
 
 bool SaveImageFile(EdidImage& image, SourceKind kind, const std::string& path, const EncodeOptions& options) {
-  if (FormatOf(kind) == nullptr) return false;
+  const FileFormat* format = FormatOf(kind);
+  if (format == nullptr) return false;
+  if (format->optionsProblem != nullptr) {
+    const std::string problem = format->optionsProblem(options);
+    if (!problem.empty()) {
+      image.Ui().ShowMessage(WriteOpenFailureMessage(path, problem));
+      return false;
+    }
+  }
   std::string error;
   switch (WriteFileAtomically(path, EncodeImage(image, kind, options), &error)) {
     case WriteStatus::CannotCreate:

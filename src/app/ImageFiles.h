@@ -26,7 +26,8 @@ bool LoadImageFile(EdidImage& image, SourceKind kind, const std::string& path);
 
 // Writes the image to `path` in the format of `kind`, replacing the file
 // atomically. On success the file becomes the source and the modified state is
-// cleared; otherwise the message says why and nothing changed.
+// cleared; otherwise (options the format cannot carry included) the message
+// says why and nothing changed.
 bool SaveImageFile(EdidImage& image, SourceKind kind, const std::string& path,
                    const EncodeOptions& options = EncodeOptions());
 

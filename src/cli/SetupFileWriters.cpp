@@ -79,6 +79,14 @@ int EncodeOptionsFor(CommandContext& context, const FileFormat& format, EncodeOp
   }
   options.registryPath = RegistryKey(*key);
   options.valueName = *value;
+  // A key or value name that would end its line early is never written.
+  if (format.optionsProblem != nullptr) {
+    const std::string problem = format.optionsProblem(options);
+    if (!problem.empty()) {
+      context.Error(problem);
+      return kExitUsage;
+    }
+  }
   // A file the program itself would load as an empty image is refused.
   EncodeOptions plainKey = options;
   plainKey.registryPath = "SYSTEM";

@@ -20,6 +20,16 @@ bool StartsWithIgnoringCase(const std::string& text, const char* prefix) {
   return text.size() >= length && ToUpperAscii(text.substr(0, length)) == ToUpperAscii(prefix);
 }
 
+// A registry path the program can use as a key: no control character (a line
+// break would split it in a REG file) and no "]" (it would end a REG key line).
+bool IsUsableRegistryPath(const std::string& path) {
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == ']') return false;
+  }
+  return true;
+}
+
 // Display records are ordered by adapter index, then display index.
 bool ComesAfter(const DisplayRecord& first, const DisplayRecord& second) {
   return first.adapterIndex > second.adapterIndex ||
@@ -100,7 +110,8 @@ bool DisplayAccess::InitAdapters() {
                static_cast<unsigned>(adapter.device), static_cast<unsigned>(adapter.function),
                Latin1ToUtf8(FieldText(adapter.name, sizeof adapter.name)).c_str()));
     const std::string driverPath = FieldText(adapter.driverPath, sizeof adapter.driverPath);
-    if (adapter.exists != 0 && StartsWithIgnoringCase(driverPath, kRegistryPrefix)) {
+    if (adapter.exists != 0 && StartsWithIgnoringCase(driverPath, kRegistryPrefix) &&
+        IsUsableRegistryPath(driverPath)) {
       adapterRegistryPaths[position] = Latin1ToUtf8(driverPath.substr(std::strlen(kRegistryPrefix)));
     }
     ++adapterPositions;

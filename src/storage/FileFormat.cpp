@@ -68,6 +68,7 @@ std::vector<FileFormat> MakeFormats() {
   reg.saveCommand = "Generate Emulated EDID REG file";
   reg.description = "registry export of an emulated EDID";
   reg.needsRegistryValue = true;
+  reg.optionsProblem = RegOptionsProblem;
   reg.decode = DecodeRegFile;
   reg.encode = EncodeRegFile;
   return formats;

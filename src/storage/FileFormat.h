@@ -31,6 +31,9 @@ struct FileFormat {
   bool needsBlocks = false;
   // Saving needs a registry key and value name (EncodeOptions).
   bool needsRegistryValue = false;
+  // Why a file of this format cannot carry `options` (empty when it can);
+  // null when it can carry any.
+  std::string (*optionsProblem)(const EncodeOptions& options) = nullptr;
 
   LoadResult (*decode)(std::string_view contents) = nullptr;
   std::string (*encode)(const ImageFileData& image) = nullptr;

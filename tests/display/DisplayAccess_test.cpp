@@ -176,17 +176,24 @@ TEST_F(DisplayAccessTest, NamesAndPathsAreReadWithinTheirFields) {
       "adapter namefill=G path=\"\\Registry\\Machine\\Key\"\n"
       "adapter bus=2 name=B exists=0 path=\"\\REGISTRY\\MACHINE\\Other\"\n"
       "adapter bus=3 name=C path=\"SYSTEM\\NoPrefix\"\n"
+      "adapter bus=4 name=D path=\"\\REGISTRY\\MACHINE\\Key]\"\n"
+      "adapter bus=5 name=E path=\"\\REGISTRY\\MACHINE\\Key\tTab\"\n"
       "display adapter=0 namefill=N\n"
       "display adapter=1\n"
-      "display adapter=2\n");
+      "display adapter=2\n"
+      "display adapter=3\n"
+      "display adapter=4\n");
   ASSERT_TRUE(access.InitAdapters());
-  ASSERT_EQ(access.Table().size(), 3u);
+  ASSERT_EQ(access.Table().size(), 5u);
   EXPECT_EQ(access.Table()[0].name, std::string(31, 'N'));
   EXPECT_NE(access.InitLog().find("Name: " + std::string(256, 'G') + ".\r\n"), std::string::npos);
   EXPECT_NE(access.InitLog().find("Name: " + std::string(256, 'N') + ".\r\n"), std::string::npos);
   EXPECT_EQ(access.RegistryPath(0), std::optional<std::string>("Key"));
   EXPECT_EQ(access.RegistryPath(1), std::nullopt);  // the adapter does not exist
   EXPECT_EQ(access.RegistryPath(2), std::nullopt);  // not a machine path
+  // A "]" or a control character would break the key line of a REG file.
+  EXPECT_EQ(access.RegistryPath(3), std::nullopt);
+  EXPECT_EQ(access.RegistryPath(4), std::nullopt);
 }
 
 TEST_F(DisplayAccessTest, DisplayArraysAreCheckedAndAlwaysReleased) {

@@ -1,6 +1,8 @@
 // velmar-edid reading and writing INF and REG files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/EdidImage.h"
 #include "app/ImageFiles.h"
 #include "cli/ToolRunner.h"
@@ -73,6 +75,32 @@ TEST_F(InfRegCliTest, ConvertWritesAndReadsRegFiles) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(ReadBytes(Path("back.bin")), ReadBytes(source));
   EXPECT_EQ(RunTool({"summary", Path("a.reg")}).status, 0);
+}
+
+TEST_F(InfRegCliTest, RegNamesThatWouldEndTheirLineAreUsageErrors) {
+  const struct {
+    std::string key, value, message;
+  } cases[] = {
+      {"SYSTEM\\K]\r\n[HKEY_LOCAL_MACHINE\\Evil", "NEXOEmulatedEDID_D0",
+       "velmar-edid: a REG file's key cannot hold ']', a carriage return or a line feed\n"},
+      {"SYSTEM\\K", "NEXOEmulatedEDID_D0\"=hex:00\n\"Evil",
+       "velmar-edid: a REG file's value name cannot hold a carriage return or a line feed\n"},
+  };
+  for (const auto& names : cases) {
+    // Checked before anything is read: the input need not even exist.
+    for (const std::string& in : {source, Path("missing.bin")}) {
+      const testing::ToolResult result =
+          RunTool({"convert", in, Path("x.reg"), "--reg-key", names.key, "--reg-value", names.value});
+      EXPECT_EQ(result.status, 2);
+      EXPECT_EQ(result.err, names.message);
+      EXPECT_FALSE(std::filesystem::exists(Path("x.reg")));
+    }
+  }
+  // A quote in the value name is escaped, not refused.
+  const testing::ToolResult result =
+      RunTool({"convert", source, Path("q.reg"), "--reg-key", "SYSTEM\\K", "--reg-value", "NEXOEmulatedEDID_\"D0"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(ReadTextFile(Path("q.reg")).find("\r\n\"NEXOEmulatedEDID_\\\"D0\"=hex:"), std::string::npos);
 }
 
 }  // namespace

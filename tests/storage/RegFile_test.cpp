@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/ImageFiles.h"
 #include "app/MainWindowCore.h"
+#include "storage/RegFile.h"
 #include "display/SimLibrary.h"
 #include "support/FileTestFixture.h"
 #include "support/ScriptedUserInterface.h"
@@ -50,6 +53,48 @@ TEST_F(RegFileTest, TheWrittenFile) {
   // Written in 8-bit characters, as the registry editor reads such files.
   EXPECT_NE(EncodeImage(EdidImage(ui), SourceKind::RegFile, testing::RegistryOptions("Caf\xC3\xA9", "V")).find("\n[HKEY_LOCAL_MACHINE\\Caf\xE9]\r\n"),
             std::string::npos);
+}
+
+// A key or value name that would end its line early could smuggle further keys
+// and values into the file: such names are refused (and nothing is written),
+// quotes and backslashes of value names are escaped as the registry editor
+// escapes them.
+TEST_F(RegFileTest, NamesThatWouldEndTheirLineAreRefusedOrEscaped) {
+  const std::vector<uint8_t> base = MakeBase13();
+  LoadBytes(base);
+  const std::string badKey = "a REG file's key cannot hold ']', a carriage return or a line feed";
+  const std::string badValue = "a REG file's value name cannot hold a carriage return or a line feed";
+  const struct {
+    std::string key, value, problem;
+  } refused[] = {
+      {"SYSTEM\\K]\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Evil", "NEXOEmulatedEDID_D0", badKey},
+      {"SYSTEM\\K]", "NEXOEmulatedEDID_D0", badKey},
+      {"SYSTEM\\K\r", "NEXOEmulatedEDID_D0", badKey},
+      {"SYSTEM\\K\n", "NEXOEmulatedEDID_D0", badKey},
+      {"SYSTEM\\K", "NEXOEmulatedEDID_D0\"=hex:00\r\n\"Evil", badValue},
+      {"SYSTEM\\K", "NEXOEmulatedEDID_D0\n", badValue},
+      {"SYSTEM\\K", "\rNEXOEmulatedEDID_D0", badValue},
+  };
+  for (const auto& names : refused) {
+    SCOPED_TRACE(names.key + " " + names.value);
+    const EncodeOptions options = testing::RegistryOptions(names.key, names.value);
+    EXPECT_EQ(RegOptionsProblem(options), names.problem);
+    EXPECT_EQ(EncodeImage(core.Image(), SourceKind::RegFile, options), "");
+    EXPECT_FALSE(SaveImageFile(core.Image(), SourceKind::RegFile, Path("x.reg"), options));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to open [" + Path("x.reg") + "] for writing: " + names.problem});
+    EXPECT_FALSE(std::filesystem::exists(Path("x.reg")));
+    ui.Clear();
+  }
+
+  const EncodeOptions quoted = testing::RegistryOptions("SYSTEM\\K \"quoted\"", "NEXOEmulatedEDID_\\\"D0");
+  EXPECT_EQ(RegOptionsProblem(quoted), "");
+  const std::string escaped = EncodeImage(core.Image(), SourceKind::RegFile, quoted);
+  EXPECT_NE(escaped.find("\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\K \"quoted\"]\r\n\"NEXOEmulatedEDID_\\\\\\\"D0\"=hex:00,FF,"),
+            std::string::npos)
+      << escaped;
+  ASSERT_TRUE(SaveImageFile(core.Image(), SourceKind::RegFile, Path("escaped.reg"), quoted));
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::RegFile, Path("escaped.reg")));
+  EXPECT_EQ(Used(), base);
 }
 
 TEST_F(RegFileTest, GeneratedFilesLoadBackToTheSameBytes) {
