@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build, the tests and the tools need.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev libgtest-dev xvfb xauth clang libclang-rt-14-dev)
+packages=(cmake make g++ qt6-base-dev libgtest-dev xvfb xauth clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev)
 
 missing=()
 for package in "${packages[@]}"; do
