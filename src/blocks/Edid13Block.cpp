@@ -545,7 +545,8 @@ void Edid13Block::SetColorPoint(unsigned slot, const ColorPoint& point) {
   Write write(*this);
   const auto encodeSet = [](uint8_t* set, uint32_t index, uint32_t x, uint32_t y) {
     if (index == 0) {
-      std::memset(set, 0, 4);
+      // A point that was not used and stays so keeps whatever its bytes hold.
+      if (set[0] != 0) std::memset(set, 0, 4);
       return;
     }
     set[0] = static_cast<uint8_t>(index & 0xFF);
@@ -612,13 +613,17 @@ bool Edid13Block::GetRangeLimits(unsigned slot, RangeLimits& limits) const {
 void Edid13Block::SetRangeLimits(unsigned slot, const RangeLimits& limits) {
   uint8_t* s = SlotBytes(slot - 1);
   if (slot < 1 || s == nullptr) return;
+  RangeLimits stored;
+  GetRangeLimits(slot, stored);
   Write write(*this);
   EncodeRangeLimitsBase(limits, s);
   if (limits.timingSupport == RangeLimits::kSupportSecondaryGtf) {
     EncodeRangeLimitsGtf(limits, s);
-  } else {
+  } else if (stored.timingSupport != limits.timingSupport) {
     FillUnusedRangeLimits(s, 0);
   }
+  // The same support without parameters leaves bytes 10-17 as they are: a
+  // byte 10 the record does not tell apart, or padding other than 0A 20.
 }
 
 // ---------------------------------------------------------------------------

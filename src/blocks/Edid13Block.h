@@ -263,7 +263,10 @@ class Edid13Block : public DataBlock {
   virtual void SetEstablishedTiming(unsigned set, unsigned index, bool on);
   virtual void SetStandardTiming(unsigned slot, unsigned index, const StandardTiming& timing);
   virtual void SetDescriptorString(unsigned slot, const DescriptorText& text);
+  // A white point whose index was 0 and stays 0 keeps its bytes.
   virtual void SetColorPoint(unsigned slot, const ColorPoint& point);
+  // Bytes 10-17 are rewritten only for a timing support with parameters
+  // (secondary GTF, CVT) or when the support differs from the stored one.
   virtual void SetRangeLimits(unsigned slot, const RangeLimits& limits);
 
   // Widens (width, height) by one standard timing code; 01 01 is skipped.

@@ -397,6 +397,8 @@ bool Edid14Block::GetRangeLimits(unsigned slot, RangeLimits& limits) const {
 void Edid14Block::SetRangeLimits(unsigned slot, const RangeLimits& limits) {
   uint8_t* s = SlotBytes(slot - 1);
   if (slot < 1 || s == nullptr) return;
+  RangeLimits stored;
+  GetRangeLimits(slot, stored);
   Write write(*this);
   EncodeRangeLimitsBase(limits, s);
   s[4] = static_cast<uint8_t>((s[4] & 0xF0) | (EncodeOffsetMode(limits.hOffsetMode) << 2) |
@@ -440,12 +442,14 @@ void Edid14Block::SetRangeLimits(unsigned slot, const RangeLimits& limits) {
       break;
     }
     case RangeLimits::kSupportNone:
-      FillUnusedRangeLimits(s, 1);
+      if (stored.timingSupport != limits.timingSupport) FillUnusedRangeLimits(s, 1);
       break;
     default:
-      FillUnusedRangeLimits(s, 0);
+      if (stored.timingSupport != limits.timingSupport) FillUnusedRangeLimits(s, 0);
       break;
   }
+  // The same support without parameters leaves bytes 10-17 as they are (a
+  // byte 10 the record does not tell apart, padding other than 0A 20).
 }
 
 // ---------------------------------------------------------------------------

@@ -462,6 +462,46 @@ TEST(Edid13BlockTest, RangeLimitsDecodeAndRoundTrip) {
   }
 }
 
+TEST(Edid13BlockTest, RangeLimitsKeepTheirTailWhileTheSupportStays) {
+  // Byte 10 = 1 (range limits only, read as no secondary formula) and
+  // padding other than 0A 20 stay through a change of the rates; a change of
+  // the support rewrites them.
+  Base13 b;
+  const std::vector<uint8_t> odd = {0, 0, 0, 0xFD, 0, 50, 75, 30, 83, 17, 0x01, 0x0A, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+  b.SetSlot(1, odd);
+  RangeLimits r;
+  b.block->GetRangeLimits(2, r);
+  r.maxVRate = 76;
+  b.block->SetRangeLimits(2, r);
+  EXPECT_EQ(b.Slot(1)[6], 76);
+  EXPECT_TRUE(std::equal(odd.begin() + 10, odd.end(), b.Slot(1) + 10));
+
+  r.timingSupport = RangeLimits::kSupportSecondaryGtf;
+  b.block->SetRangeLimits(2, r);
+  EXPECT_EQ(b.Slot(1)[10], 2);
+  r.timingSupport = RangeLimits::kSupportNone;
+  b.block->SetRangeLimits(2, r);
+  const std::vector<uint8_t> plain = {0x00, 0x0A, 0x20, 0x20, 0x20, 0x20, 0x20, 0x20};
+  EXPECT_TRUE(std::equal(plain.begin(), plain.end(), b.Slot(1) + 10));
+}
+
+TEST(Edid13BlockTest, AnUnusedWhitePointKeepsItsBytes) {
+  Base13 b;
+  const std::vector<uint8_t> point = {0, 0, 0, 0xFB, 0, 1, 0x05, 0x50, 0x54, 0x78, 0x00, 0x0A, 0x20, 0x20, 0xFF, 0x0A, 0x20, 0x20};
+  b.SetSlot(2, point);
+  ColorPoint p;
+  b.block->GetColorPoint(3, p);
+  EXPECT_EQ(p.whiteIndex2, 0u);
+  p.gamma1 = 2.5;
+  b.block->SetColorPoint(3, p);
+  EXPECT_EQ(b.Slot(2)[9], 150);
+  EXPECT_TRUE(std::equal(point.begin() + 10, point.end(), b.Slot(2) + 10));
+  // A point that loses its index clears its bytes.
+  p.whiteIndex1 = 0;
+  b.block->SetColorPoint(3, p);
+  EXPECT_EQ(std::vector<uint8_t>(b.Slot(2) + 5, b.Slot(2) + 9), std::vector<uint8_t>(4, 0));
+}
+
 TEST(Edid13BlockTest, DetailedTimingsOfTheSlots) {
   Base13 b;
   b.SetSlot(0, {0x02, 0x3A, 0x80, 0x18, 0x71, 0x38, 0x2D, 0x40, 0x58, 0x2C, 0x45, 0x00, 0xA0, 0x5A, 0x00, 0x08, 0x00, 0x1E});

@@ -222,6 +222,21 @@ TEST(Edid14BlockTest, RangeLimitsOffsetsAndSupport) {
   EXPECT_EQ(b.Slot(1)[11], 0x0A);
 }
 
+TEST(Edid14BlockTest, RangeLimitsKeepAByte10TheRecordCannotName) {
+  // Byte 10 = 3 reads as default GTF; writing default GTF back keeps it.
+  Base14 b;
+  b.block->CreateDescriptor(kDescriptorRangeLimits, 0);
+  b.Slot(0)[10] = 3;
+  FixChecksum(b.data.data());
+  RangeLimits r;
+  b.block->GetRangeLimits(1, r);
+  ASSERT_EQ(r.timingSupport, RangeLimits::kSupportDefaultGtf);
+  r.minHRate = 30;
+  b.block->SetRangeLimits(1, r);
+  EXPECT_EQ(b.Slot(0)[7], 30);
+  EXPECT_EQ(b.Slot(0)[10], 3);
+}
+
 TEST(Edid14BlockTest, RangeLimitsCvtRoundTrip) {
   Base14 b;
   const std::vector<uint8_t> cvt = {0, 0, 0, 0xFD, 0x00, 48, 144, 30, 160, 45, 0x04, 0x11, 0x6D, 0xB4, 0xF8, 0x38, 0xF0, 60};
