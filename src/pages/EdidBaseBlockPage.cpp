@@ -5,8 +5,17 @@
 #include "blocks/Edid13Block.h"
 #include "blocks/Edid14Block.h"
 #include "blocks/MonitorInfo.h"
+#include "dialogs/EDIDBasicParamsDlg.h"
+#include "dialogs/EDIDColorCharsDlg.h"
+#include "dialogs/EDIDColorMgmtDlg.h"
+#include "dialogs/EDIDColorPointDlg.h"
+#include "dialogs/EDIDCvt3ByteTimingsDlg.h"
 #include "dialogs/EDIDDetTimingsDlg.h"
+#include "dialogs/EDIDEstTimingsDlg.h"
 #include "dialogs/EDIDGenericInfoDlg.h"
+#include "dialogs/EDIDRangeLimitsDlg.h"
+#include "dialogs/EDIDStdTimingsDlg.h"
+#include "dialogs/EDIDStringDlg.h"
 #include "util/Format.h"
 
 namespace velmar {
@@ -538,8 +547,8 @@ void EdidBaseBlockPage::OnLeftItem(int id) {
 
 namespace {
 
-// True when a descriptor of `kind` has an editor.
-bool KindHasForm(unsigned kind) { return kind == kDescriptorDetailedTiming; }
+// True when a descriptor of `kind` has an editor: every kind but the dummy.
+bool KindHasForm(unsigned kind) { return kind != kDescriptorDummy && kind < kDescriptorKindCount; }
 
 // The slot (1-4) a form name "slot1"-"slot4" stands for, or 0.
 unsigned SlotOfForm(std::string_view name) {
@@ -552,7 +561,7 @@ unsigned SlotOfForm(std::string_view name) {
 std::vector<std::string> EdidBaseBlockPage::FormNames() const {
   const Edid13Block* model = Model();
   if (model == nullptr) return {};
-  std::vector<std::string> names = {"general"};
+  std::vector<std::string> names(std::begin(kSectionForms), std::end(kSectionForms));
   for (unsigned slot = 0; slot < kSlots; ++slot) {
     if (KindHasForm(model->GetDescriptorKind(slot))) names.push_back(Format("slot%u", slot + 1));
   }
@@ -564,13 +573,37 @@ std::unique_ptr<EditorForm> EdidBaseBlockPage::CreateForm(std::string_view name)
   if (model == nullptr) return nullptr;
   const std::string address = FormPrefix() + "." + std::string(name);
   if (name == "general") return std::make_unique<EDIDGenericInfoDlg>(address, *model);
+  if (name == "basic") return std::make_unique<EDIDBasicParamsDlg>(address, *model, is14Page);
+  if (name == "color") return std::make_unique<EDIDColorCharsDlg>(address, *model);
+  if (name == "established") return std::make_unique<EDIDEstTimingsDlg>(address, *model, 0);
+  if (name == "standard") return std::make_unique<EDIDStdTimingsDlg>(address, *model, 0);
   // A slot's editor follows the kind its bytes hold now.
   const unsigned slot = SlotOfForm(name);
   if (slot == 0) return nullptr;
   const unsigned kind = model->GetDescriptorKind(slot - 1);
+  // Kinds 8-10 exist only in a 1.4 block, whose model is an Edid14Block.
+  Edid14Block* model14 = is14Page ? static_cast<Edid14Block*>(model) : nullptr;
   switch (kind) {
     case kDescriptorDetailedTiming:
       return std::make_unique<EDIDDetTimingsDlg>(address, *model, slot);
+    case kDescriptorSerialNumber:
+    case kDescriptorAsciiString:
+    case kDescriptorProductName:
+      return std::make_unique<EDIDStringDlg>(address, Edid13Block::DescriptorKindName(kind), *model, slot);
+    case kDescriptorRangeLimits:
+      return std::make_unique<EDIDRangeLimitsDlg>(address, *model, slot, is14Page);
+    case kDescriptorColorPoint:
+      return std::make_unique<EDIDColorPointDlg>(address, *model, slot);
+    case kDescriptorStandardTimings:
+      return std::make_unique<EDIDStdTimingsDlg>(address, *model, slot);
+    case kDescriptorColorManagement:
+      if (model14 != nullptr) return std::make_unique<EDIDColorMgmtDlg>(address, *model14, slot);
+      return nullptr;
+    case kDescriptorCvtCodes:
+      if (model14 != nullptr) return std::make_unique<EDIDCvt3ByteTimingsDlg>(address, *model14, slot);
+      return nullptr;
+    case kDescriptorEstablishedTimingsIII:
+      return std::make_unique<EDIDEstTimingsDlg>(address, *model, slot);
     default:
       return nullptr;
   }
