@@ -1,8 +1,10 @@
 #include "app/view/VelmarEDIDUtility.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
 #include <QTimer>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -10,10 +12,13 @@
 #include <memory>
 #include <string>
 
+#include "app/EdidImage.h"
 #include "app/view/VelmarEDIDUtilityDlg.h"
+#include "blocks/Edid13Block.h"
 #include "dialogs/EditorForm.h"
 #include "dialogs/view/FormDlg.h"
 #include "pages/BlockPage.h"
+#include "pages/EdidBaseBlockPage.h"
 
 namespace velmar {
 
@@ -73,6 +78,71 @@ void SaveFormScreenshotAndQuit(VelmarEDIDUtilityDlg& window, const std::string& 
   QApplication::exit(1);
 }
 
+// For the screenshot script: with VELMAR_DIALOG_SHOTS set to a folder, the
+// program saves a picture of each editor dialog of the base block there,
+// named after the dialog, and quits. A descriptor kind that the loaded block
+// does not hold is shown on a copy of the block with that kind in slot 4
+// (the 1.4 kinds on a copy made EDID 1.4).
+bool SaveDialogShots(VelmarEDIDUtilityDlg& window, const QString& folder) {
+  auto* page = dynamic_cast<EdidBaseBlockPage*>(window.Core().Image().GetPage(0));
+  if (page == nullptr || page->Model() == nullptr || !QDir().mkpath(folder)) return false;
+  const struct {
+    const char* file;
+    const char* section;  // or null for a descriptor of `kind`
+    unsigned kind;
+  } shots[] = {
+      {"EDIDGenericInfoDlg", "general", 0},
+      {"EDIDBasicParamsDlg", "basic", 0},
+      {"EDIDColorCharsDlg", "color", 0},
+      {"EDIDEstTimingsDlg", "established", 0},
+      {"EDIDStdTimingsDlg", "standard", 0},
+      {"EDIDDetTimingsDlg", nullptr, kDescriptorDetailedTiming},
+      {"EDIDRangeLimitsDlg", nullptr, kDescriptorRangeLimits},
+      {"EDIDStringDlg", nullptr, kDescriptorProductName},
+      {"EDIDColorPointDlg", nullptr, kDescriptorColorPoint},
+      {"EDIDColorMgmtDlg", nullptr, kDescriptorColorManagement},
+      {"EDIDCvt3ByteTimingsDlg", nullptr, kDescriptorCvtCodes},
+  };
+  bool allSaved = true;
+  for (const auto& shot : shots) {
+    // The copy and its page outlive the form over them.
+    std::array<uint8_t, kBlockSize> copy{};
+    std::unique_ptr<EdidBaseBlockPage> scratch;
+    std::unique_ptr<EditorForm> form;
+    if (shot.section != nullptr) {
+      form = page->CreateForm(shot.section);
+    } else {
+      for (unsigned slot = 0; slot < kEdidDescriptorCount && form == nullptr; ++slot) {
+        if (page->Model()->GetDescriptorKind(slot) == shot.kind) form = page->CreateForm("slot" + std::to_string(slot + 1));
+      }
+      if (form == nullptr) {
+        const bool is14 = page->Is14() || shot.kind >= kDescriptorColorManagement;
+        std::copy_n(page->Model()->Bytes(), kBlockSize, copy.begin());
+        if (is14) copy[kEdidRevisionByte] = 4;
+        scratch = std::make_unique<EdidBaseBlockPage>(is14, 0, nullptr, nullptr);
+        if (scratch->AttachBlock(copy.data(), kBlockSize, 0) && scratch->Model() != nullptr) {
+          scratch->Model()->CreateDescriptor(shot.kind, kEdidDescriptorCount - 1);
+          form = scratch->CreateForm("slot4");
+        }
+      }
+    }
+    if (form == nullptr) {
+      allSaved = false;
+      continue;
+    }
+    FormDlg dialog(&window, nullptr, *form);
+    dialog.show();
+    QApplication::processEvents();
+    const QString file = folder + QStringLiteral("/") + QString::fromLatin1(shot.file) + QStringLiteral(".png");
+    if (!dialog.grab().save(file)) {
+      std::fprintf(stderr, "cannot save %s\n", file.toLocal8Bit().constData());
+      allSaved = false;
+    }
+    dialog.close();
+  }
+  return allSaved;
+}
+
 }  // namespace
 
 int VelmarEDIDUtility::Run(int argc, char** argv) {
@@ -88,12 +158,13 @@ int VelmarEDIDUtility::Run(int argc, char** argv) {
   const QString screenshot = QString::fromLocal8Bit(std::getenv("VELMAR_SCREENSHOT"));
   const char* screenshotForm = std::getenv("VELMAR_SCREENSHOT_FORM");
   const std::string formAddress = screenshotForm != nullptr ? screenshotForm : "";
+  const QString dialogShots = QString::fromLocal8Bit(std::getenv("VELMAR_DIALOG_SHOTS"));
 
   int result = 0;
   {
     VelmarEDIDUtilityDlg window;
     window.show();
-    QTimer::singleShot(0, &window, [&window, path, probe, screenshot, formAddress] {
+    QTimer::singleShot(0, &window, [&window, path, probe, screenshot, formAddress, dialogShots] {
       if (!path.empty()) window.OpenCommandLineFile(path);
       if (probe) QTimer::singleShot(0, &window, [] { ReportStartupAndQuit(); });
       if (!screenshot.isEmpty() && !formAddress.empty()) {
@@ -102,6 +173,11 @@ int VelmarEDIDUtility::Run(int argc, char** argv) {
         });
       } else if (!screenshot.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, screenshot] { SaveScreenshotAndQuit(window, screenshot); });
+      }
+      if (!dialogShots.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, dialogShots] {
+          QApplication::exit(SaveDialogShots(window, dialogShots) ? 0 : 1);
+        });
       }
     });
     result = QApplication::exec();
