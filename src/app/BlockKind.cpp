@@ -9,6 +9,7 @@
 #include "pages/DiExtBlockPage.h"
 #include "pages/DisplayIDBlockPage.h"
 #include "pages/EdidBaseBlockPage.h"
+#include "pages/OpaqueExtBlockPage.h"
 
 namespace velmar {
 
@@ -20,6 +21,7 @@ const char* BlockChoiceText(BlockKind kind) {
     case BlockKind::CeaExtension: return "EDID CEA Ext Block";
     case BlockKind::DiExtension: return "EDID DI Ext Block";
     case BlockKind::DisplayIdExtension: return "DID Ext Block";
+    case BlockKind::OpaqueExtension: break;
   }
   return "";
 }
@@ -32,6 +34,7 @@ bool InitDefaultBytesOf(BlockKind kind, uint8_t* data, unsigned room) {
     case BlockKind::CeaExtension: return CeaExtBlock::InitDefaultBytes(data, room);
     case BlockKind::DiExtension: return DiExtBlock::InitDefaultBytes(data, room);
     case BlockKind::DisplayIdExtension: return DisplayIDBlock::InitDefaultExtensionBytes(data, room);
+    case BlockKind::OpaqueExtension: break;
   }
   return false;
 }
@@ -45,6 +48,7 @@ std::unique_ptr<BlockPage> CreatePage(BlockKind kind, unsigned index, CallbackCo
     case BlockKind::CeaExtension: return std::make_unique<CeaExtBlockPage>(index, owner, ui);
     case BlockKind::DiExtension: return std::make_unique<DiExtBlockPage>(index, owner, ui);
     case BlockKind::DisplayIdExtension: return std::make_unique<DisplayIDBlockPage>(false, index, owner, ui);
+    case BlockKind::OpaqueExtension: return std::make_unique<OpaqueExtBlockPage>(index, owner, ui);
   }
   return nullptr;
 }

@@ -7,6 +7,7 @@
 #include "common/UserInterface.h"
 #include "blocks/DisplayIDBlock.h"
 #include "blocks/Edid13Block.h"
+#include "blocks/OpaqueExtBlock.h"
 #include "pages/BlockPage.h"
 #include "storage/FileFormat.h"
 #include "storage/FileIO.h"
@@ -122,6 +123,10 @@ std::optional<BlockKind> EdidImage::RecognizeExtension(unsigned start, unsigned 
   if (room < kBlockSize) return std::nullopt;
   if (q[0] == 0x02) return BlockKind::CeaExtension;
   if (q[0] == 0x40) return BlockKind::DiExtension;
+  // Any other extension block is kept as it is, so that neither it nor the
+  // blocks after it are lost. A zero tag is no extension: it starts a run of
+  // zeros or a second base block.
+  if (OpaqueExtBlock::Accepts(q, room)) return BlockKind::OpaqueExtension;
   return std::nullopt;
 }
 
@@ -290,6 +295,9 @@ void EdidImage::UpdateButtons() {
 
 void EdidImage::SetSource(SourceKind kind, const SourceDetails& details) {
   sourceKind = kind;
+  // A new source holds what the image holds; a load notes its own length after this.
+  sourceLength = 0;
+  sourceLengthNote.clear();
   labels.source = "None";
   labels.pathCaption.clear();
   labels.path.clear();
@@ -359,11 +367,61 @@ bool EdidImage::Load(const LoadResult& result, SourceKind kind, const SourceDeta
   }
   Rebuild();
   SetSource(kind, details);
+  if (result.status == LoadStatus::Ok) NoteSourceLength(result.length);
   return true;
+}
+
+void EdidImage::AfterRawEdit(const std::array<uint8_t, kMaxEdidSize>& before) {
+  for (unsigned i = 0; i < blockCount; ++i) {
+    const unsigned start = entries[i]->GetOffset();
+    if (start + entries[i]->GetSize() <= kMaxEdidSize) entries[i]->AfterRawEdit(before.data() + start);
+  }
+}
+
+unsigned EdidImage::AnnouncedBlocks(const uint8_t* data) {
+  if (!HasEdidHeader(data)) return 0;
+  unsigned extensions = data[kEdidExtensionCountByte];
+  // An image with more extensions than byte 126 can count keeps 1 there and
+  // the real count in an HDMI Forum EEODB data block (extended tag 0x78) of
+  // its first CEA extension.
+  const uint8_t* cea = data + kBlockSize;
+  if (cea[0] == 0x02) {
+    const unsigned end = cea[2] >= 4 ? std::min<unsigned>(cea[2], kBlockSize - 1) : kBlockSize - 1;
+    for (unsigned at = 4; at < end;) {
+      const unsigned tag = cea[at] >> 5;
+      const unsigned length = cea[at] & 31u;
+      if (tag == 0) break;
+      if (tag == 7 && length >= 2 && at + 2 < kBlockSize && cea[at + 1] == 0x78) {
+        extensions = std::max<unsigned>(extensions, cea[at + 2]);
+        break;
+      }
+      at += length + 1;
+    }
+  }
+  return extensions + 1;
+}
+
+void EdidImage::NoteSourceLength(size_t length) {
+  sourceLength = length;
+  sourceLengthNote.clear();
+  size_t total = length;
+  // A source that filled the image may hold the further blocks it announces.
+  const unsigned announced = AnnouncedBlocks(rawData.data());
+  if (length >= kMaxEdidSize) total = std::max<size_t>(total, static_cast<size_t>(announced) * kBlockSize);
+  if (total <= kMaxEdidSize) return;
+  if (total % kBlockSize == 0) {
+    sourceLengthNote = Format("The EDID holds %zu blocks (%zu bytes); only the first %u (%u bytes) are kept",
+                              total / kBlockSize, total, kMaxEdidSize / kBlockSize, kMaxEdidSize);
+  } else {
+    sourceLengthNote = Format("The EDID holds %zu bytes; only the first %u are kept", total, kMaxEdidSize);
+  }
+  ui.ShowMessage(sourceLengthNote);
 }
 
 void EdidImage::ResetForLoad() {
   modified = false;
+  sourceLength = 0;
+  sourceLengthNote.clear();
   rawData.fill(0);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -91,6 +92,24 @@ class EdidImage : public CallbackContext {
   // When nothing could be read (CannotOpen) only the message is shown and the
   // image stays as it was; returns false then, true otherwise.
   bool Load(const LoadResult& result, SourceKind kind, const SourceDetails& details);
+  // The source gave `length` bytes (a load ends with this, after SetSource,
+  // which forgets the last source's length).
+  // When the EDID it holds is longer than the image (more than 512 bytes, or
+  // a base block or an HDMI Forum EEODB block announcing more blocks than
+  // fit), shows and keeps a note of how much was left out.
+  void NoteSourceLength(size_t length);
+  // What the last load gave: its length (0 when unknown) and the note of
+  // what the image could not keep (empty when it kept everything).
+  size_t SourceLength() const { return sourceLength; }
+  const std::string& SourceLengthNote() const { return sourceLengthNote; }
+  // The blocks the bytes of `data` (512) announce: the base block's count
+  // plus one, or the count of an HDMI Forum EEODB block in the first CEA
+  // extension plus one when that is larger; 0 without an EDID base block.
+  static unsigned AnnouncedBlocks(const uint8_t* data);
+
+  // After the raw data editor wrote rawData and the blocks were rebuilt:
+  // each page sees its bytes as they were in `before` (AfterRawEdit).
+  void AfterRawEdit(const std::array<uint8_t, kMaxEdidSize>& before);
   // Loaders start with this: modified cleared, every byte zero.
   void ResetForLoad();
   // Shows "None" as the source and empties the path caption and label; the
@@ -162,6 +181,8 @@ class EdidImage : public CallbackContext {
   BlockButtons buttons;
   ImageObserver* observer = nullptr;
   const Clock* clock = nullptr;
+  size_t sourceLength = 0;
+  std::string sourceLengthNote;
 };
 
 }  // namespace velmar

@@ -291,9 +291,11 @@ void MainWindowCore::ShowSummary() { ui.ShowContent(this, kContentSummary); }
 void MainWindowCore::GenerateErrorsReport() { ui.ShowContent(this, kContentErrorsReport); }
 
 void MainWindowCore::EditRawData() {
+  const std::array<uint8_t, kMaxEdidSize> before = image.rawData;
   if (!ui.EditRawData(this, image.rawData.data(), kMaxEdidSize)) return;
   image.Rebuild();
   if (image.BlockCount() > 0) {
+    image.AfterRawEdit(before);
     image.SetModified();
     return;
   }

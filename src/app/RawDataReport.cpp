@@ -1,5 +1,7 @@
 #include "app/RawDataReport.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "common/Callbacks.h"
@@ -35,6 +37,36 @@ void AppendRawDump(CallbackFillContentTgt* target, const uint8_t* data, unsigned
   }
 }
 
+namespace {
+
+// What stands where the first extension the base block announces but the
+// image does not hold should begin: why the load could not make a block of it.
+std::string MissingExtensionFinding(const EdidImage& image, unsigned announced) {
+  const unsigned number = image.BlockCount();
+  const unsigned start = image.GetUsedSize();
+  const unsigned room = kMaxEdidSize - start;
+  const size_t length = image.SourceLength();
+  const uint8_t* q = image.rawData.data() + start;
+  std::string why;
+  if (length > 0 && length < static_cast<size_t>(start) + kBlockSize && length <= kMaxEdidSize) {
+    why = length <= start ? Format("the data end at Byte[%u]", static_cast<unsigned>(length) - 1)
+                          : Format("the data end at Byte[%u], inside it", static_cast<unsigned>(length) - 1);
+  } else if (room < kBlockSize) {
+    why = room == 0 ? Format("the image's %u bytes are full", kMaxEdidSize)
+                    : Format("only %u bytes are left in the image", room);
+  } else if (std::all_of(q, q + kBlockSize, [](uint8_t b) { return b == 0; })) {
+    why = "its 128 bytes are all zero";
+  } else if (std::memcmp(q, kEdidHeader, kEdidHeaderLength) == 0) {
+    why = "it is an EDID base block, not an extension block";
+  } else {
+    why = Format("Byte[%u] = 0x%02X is not an extension tag", start, q[0]);
+  }
+  return Format("  Extension Block %u of %u (from Byte[%u]) not loaded: %s\r\n", number, announced, start,
+                why.c_str());
+}
+
+}  // namespace
+
 unsigned ValidateNonMappedData(const EdidImage& image, CallbackFillContentTgt* report) {
   const unsigned start = image.GetUsedSize();
   const unsigned room = kMaxEdidSize - start;
@@ -53,6 +85,12 @@ unsigned ValidateNonMappedData(const EdidImage& image, CallbackFillContentTgt* r
   const bool anyNonZero = firstNonZero < kMaxEdidSize;
   const uint8_t* raw = image.rawData.data();
   static const char kValid[] = "   Non-Mapped Raw Data is valid\r\n";
+  // What the load left out: the source's bytes past the image, and the
+  // extension it could not make a block of.
+  const std::string& lengthNote = image.SourceLengthNote();
+  const std::string lost =
+      (lengthNote.empty() ? std::string() : "  " + lengthNote + "\r\n") +
+      (count > 0 && count - 1 < announced ? MissingExtensionFinding(image, announced) : std::string());
 
   if (count > 0) {
     if (!anyNonZero) {
@@ -60,20 +98,24 @@ unsigned ValidateNonMappedData(const EdidImage& image, CallbackFillContentTgt* r
         report->Append(Format(
             "  Invalid number of extensions: %u while there is only %u extensions detected (rest buffer is Zero)\r\n",
             announced, count - 1));
+        report->Append(lost);
         return 1;
       }
+      report->Append(lost);
       report->Append(kValid);
       return 0;
     }
     if (count == announced + 1) {
       report->Append(Format("  Invalid number of extensions: %u while non-zero Byte[%u] = 0x%02X found\r\n",
                             announced, firstNonZero, raw[firstNonZero]));
+      report->Append(lost);
       return 1;
     }
     // Each check writes its own findings; all three run.
     const bool cea = CeaExtBlock::CheckCandidate(raw, start, room, report);
     const bool di = DiExtBlock::CheckCandidate(raw, start, room, report);
     const bool displayId = DisplayIDBlock::CheckExtensionCandidate(raw, start, room, report);
+    report->Append(lost);
     if (cea && di && displayId) {
       report->Append(kValid);
       return 0;

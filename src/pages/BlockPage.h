@@ -82,6 +82,10 @@ class BlockPage : public CallbackContext {
   // its block again. True when the dialog ended with OK.
   bool OpenForm(std::string_view name);
 
+  // Called after the raw data editor wrote the image and the blocks were
+  // rebuilt; `before` is this block's bytes (GetSize of them) as they were.
+  virtual void AfterRawEdit(const uint8_t* before) { (void)before; }
+
   // The summary text of one detailed timing.
   virtual void AppendDetailedTiming(CallbackFillContentTgt* target, const DetailedTiming& timing) const;
 

@@ -55,14 +55,17 @@ TEST_F(EdidImageTest, MissingExtensionKeepsTheBase) {
   EXPECT_EQ(image.GetPage(0)->GetTitle(), "EDID1.3 BaseBlock");
 }
 
-TEST_F(EdidImageTest, UnknownExtensionTagAndRefusedPage) {
-  std::vector<uint8_t> bytes = MakeBase13(2);
-  bytes.resize(384, 0);
+TEST_F(EdidImageTest, UnknownTagIsKeptButAZeroTagIsNoExtension) {
+  std::vector<uint8_t> bytes = MakeBase13(3);
+  bytes.resize(512, 0);
   bytes[128] = 0x02;  // CEA
-  bytes[256] = 0x77;  // unknown
+  bytes[256] = 0x77;  // no model's
+  bytes[384] = 0x00;  // not an extension, though not all zero
+  bytes[400] = 0x5A;
   Load(bytes);
-  EXPECT_EQ(image.BlockCount(), 2u);
-  EXPECT_EQ(image.GetPage(1)->GetOffset(), 128u);
+  ASSERT_EQ(image.BlockCount(), 3u);
+  EXPECT_EQ(image.GetPage(2)->GetOffset(), 256u);
+  EXPECT_EQ(image.GetPage(2)->GetTitle(), "Extension (tag 0x77)");
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Extension Block"});
 }
 
@@ -341,12 +344,14 @@ TEST_F(EdidImageTest, DisplayIdVersionRangesOfBothForms) {
     EXPECT_EQ(image.BlockCount(), 2u) << version;
     EXPECT_TRUE(ui.messages.empty()) << version;
   }
+  // Other versions are no DisplayID block, but the block is still kept.
   for (unsigned version : {0x0Fu, 0x30u, 0x00u}) {
     bytes[129] = static_cast<uint8_t>(version);
     ui.Clear();
     Load(bytes);
-    EXPECT_EQ(image.BlockCount(), 1u) << version;
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Failed to create Extension Block"}) << version;
+    ASSERT_EQ(image.BlockCount(), 2u) << version;
+    EXPECT_EQ(image.GetPage(1)->GetTitle(), "Extension (tag 0x70)") << version;
+    EXPECT_TRUE(ui.messages.empty()) << version;
   }
 
   // A lone extension block standing first takes the same versions.

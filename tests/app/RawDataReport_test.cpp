@@ -110,18 +110,21 @@ TEST_F(ReportTest, NonZeroBytesAfterTheLastAnnouncedBlock) {
             std::string::npos);
 }
 
-TEST_F(ReportTest, UnknownExtensionRunsAllThreeChecks) {
+TEST_F(ReportTest, BytesThatAreNoExtensionRunAllThreeChecks) {
   std::vector<uint8_t> bytes = MakeBase13(1);
   bytes.resize(256, 0);
-  bytes[128] = 0x10;
+  bytes[140] = 0x10;  // a zero tag: no extension block
   Load(bytes);
   ASSERT_EQ(image.BlockCount(), 1u);
   const std::string report = Report();
   EXPECT_NE(report.find("Data Range: Byte[128] --> Byte[511]\r\n"
-                        "  CEA Ext Block...: Byte[128] = 0x10 does not match CEA extension tag (0x02)\r\n"
-                        "DI Ext Block....: Byte[128] = 0x10 does not match DI extension tag (0x40)\r\n"
-                        "  DisplayID1.1 Ext: Byte[128] = 0x10 does not match DisplayID extension tag (0x70)\r\n"),
-            std::string::npos);
+                        "  CEA Ext Block...: Byte[128] = 0x00 does not match CEA extension tag (0x02)\r\n"
+                        "DI Ext Block....: Byte[128] = 0x00 does not match DI extension tag (0x40)\r\n"
+                        "  DisplayID1.1 Ext: Byte[128] = 0x00 does not match DisplayID extension tag (0x70)\r\n"
+                        "  Extension Block 1 of 1 (from Byte[128]) not loaded: Byte[128] = 0x00 is not an extension "
+                        "tag\r\n"),
+            std::string::npos)
+      << report;
 }
 
 TEST_F(ReportTest, UnrecognisedBytesRunTheThreeBaseChecks) {
