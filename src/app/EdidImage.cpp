@@ -165,7 +165,8 @@ void EdidImage::Rebuild() {
     const unsigned room = kMaxEdidSize - start;
     const std::optional<BlockKind> kind = blockCount < kMaxBlocks ? RecognizeExtension(start, room) : std::nullopt;
     if (!kind) {
-      ui.ShowMessage(kFailedExtension);
+      // A block past the end of a longer source's image is the load's note to tell.
+      if (!(truncatedLoad && room < kBlockSize)) ui.ShowMessage(kFailedExtension);
       complete = false;
       break;
     }
@@ -298,6 +299,7 @@ void EdidImage::SetSource(SourceKind kind, const SourceDetails& details) {
   // A new source holds what the image holds; a load notes its own length after this.
   sourceLength = 0;
   sourceLengthNote.clear();
+  sourceFile = details.file;
   labels.source = "None";
   labels.pathCaption.clear();
   labels.path.clear();
@@ -365,7 +367,10 @@ bool EdidImage::Load(const LoadResult& result, SourceKind kind, const SourceDeta
       ui.ShowMessage(kFailedDisplayRead);
       break;
   }
+  const std::string note = result.status == LoadStatus::Ok ? LengthNote(rawData.data(), result.length) : "";
+  truncatedLoad = !note.empty();
   Rebuild();
+  truncatedLoad = false;
   SetSource(kind, details);
   if (result.status == LoadStatus::Ok) NoteSourceLength(result.length);
   return true;
@@ -401,21 +406,24 @@ unsigned EdidImage::AnnouncedBlocks(const uint8_t* data) {
   return extensions + 1;
 }
 
-void EdidImage::NoteSourceLength(size_t length) {
-  sourceLength = length;
-  sourceLengthNote.clear();
+std::string EdidImage::LengthNote(const uint8_t* data, size_t length) {
   size_t total = length;
   // A source that filled the image may hold the further blocks it announces.
-  const unsigned announced = AnnouncedBlocks(rawData.data());
-  if (length >= kMaxEdidSize) total = std::max<size_t>(total, static_cast<size_t>(announced) * kBlockSize);
-  if (total <= kMaxEdidSize) return;
-  if (total % kBlockSize == 0) {
-    sourceLengthNote = Format("The EDID holds %zu blocks (%zu bytes); only the first %u (%u bytes) are kept",
-                              total / kBlockSize, total, kMaxEdidSize / kBlockSize, kMaxEdidSize);
-  } else {
-    sourceLengthNote = Format("The EDID holds %zu bytes; only the first %u are kept", total, kMaxEdidSize);
+  if (length >= kMaxEdidSize) {
+    total = std::max<size_t>(total, static_cast<size_t>(AnnouncedBlocks(data)) * kBlockSize);
   }
-  ui.ShowMessage(sourceLengthNote);
+  if (total <= kMaxEdidSize) return std::string();
+  if (total % kBlockSize == 0) {
+    return Format("The EDID holds %zu blocks (%zu bytes); only the first %u (%u bytes) are kept", total / kBlockSize,
+                  total, kMaxEdidSize / kBlockSize, kMaxEdidSize);
+  }
+  return Format("The EDID holds %zu bytes; only the first %u are kept", total, kMaxEdidSize);
+}
+
+void EdidImage::NoteSourceLength(size_t length) {
+  sourceLength = length;
+  sourceLengthNote = LengthNote(rawData.data(), length);
+  if (!sourceLengthNote.empty()) ui.ShowMessage(sourceLengthNote);
 }
 
 void EdidImage::ResetForLoad() {

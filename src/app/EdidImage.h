@@ -102,6 +102,11 @@ class EdidImage : public CallbackContext {
   // what the image could not keep (empty when it kept everything).
   size_t SourceLength() const { return sourceLength; }
   const std::string& SourceLengthNote() const { return sourceLengthNote; }
+  // The note NoteSourceLength keeps for `length` bytes of a source whose
+  // first 512 are `data`; empty when the image holds the whole EDID.
+  static std::string LengthNote(const uint8_t* data, size_t length);
+  // The file the image was loaded from or last saved to (empty for other sources).
+  const std::string& SourceFile() const { return sourceFile; }
   // The blocks the bytes of `data` (512) announce: the base block's count
   // plus one, or the count of an HDMI Forum EEODB block in the first CEA
   // extension plus one when that is larger; 0 without an EDID base block.
@@ -183,6 +188,9 @@ class EdidImage : public CallbackContext {
   const Clock* clock = nullptr;
   size_t sourceLength = 0;
   std::string sourceLengthNote;
+  std::string sourceFile;
+  // Set while a load of a longer source rebuilds the blocks.
+  bool truncatedLoad = false;
 };
 
 }  // namespace velmar

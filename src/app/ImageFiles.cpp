@@ -1,5 +1,7 @@
 #include "app/ImageFiles.h"
 
+#include <sys/stat.h>
+
 #include "app/EdidImage.h"
 #include "common/UserInterface.h"
 #include "pages/BlockPage.h"
@@ -16,6 +18,16 @@ SourceDetails FileDetails(const std::string& path) {
   SourceDetails details;
   details.file = path;
   return details;
+}
+
+// The same file under either name: the same text, or the same file system object.
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  if (a == b) return true;
+  struct stat first {};
+  struct stat second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 }  // namespace
@@ -53,6 +65,13 @@ bool SaveImageFile(EdidImage& image, SourceKind kind, const std::string& path, c
       image.Ui().ShowMessage(WriteOpenFailureMessage(path, problem));
       return false;
     }
+  }
+  // The image holds only the first 512 bytes of a longer source: writing
+  // over that source drops the rest of it.
+  if (!image.SourceLengthNote().empty() && SameFile(path, image.SourceFile()) &&
+      !image.Ui().AskOkCancel(Format("%s\r\nSaving over [%s] drops the rest of it.\r\nAre you sure?",
+                                     image.SourceLengthNote().c_str(), path.c_str()))) {
+    return false;
   }
   std::string error;
   switch (WriteFileAtomically(path, EncodeImage(image, kind, options), &error)) {

@@ -27,7 +27,8 @@ bool LoadImageFile(EdidImage& image, SourceKind kind, const std::string& path);
 // Writes the image to `path` in the format of `kind`, replacing the file
 // atomically. On success the file becomes the source and the modified state is
 // cleared; otherwise (options the format cannot carry included) the message
-// says why and nothing changed.
+// says why and nothing changed. Writing over the file a longer EDID was
+// loaded from (the image kept only part of it) asks first; Cancel writes nothing.
 bool SaveImageFile(EdidImage& image, SourceKind kind, const std::string& path,
                    const EncodeOptions& options = EncodeOptions());
 

@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/ImageFiles.h"
 #include "app/MainWindowCore.h"
 #include "dialogs/ModeTable.h"
 #include "pages/BlockPage.h"
-#include "storage/BinFile.h"
-#include "storage/InfFile.h"
-#include "storage/RegFile.h"
-#include "storage/TxtFile.h"
 #include "support/FileTestFixture.h"
 #include "support/TestData.h"
 #include "util/Clock.h"
@@ -67,19 +64,21 @@ TEST_F(OpaqueExtensionTest, RealEdidsKeepEveryBlockThroughEveryFormat) {
     ASSERT_EQ(Used(), bytes);
 
     const EdidImage& image = core.Image();
+    EncodeOptions options;
+    options.registryPath = "SYSTEM\\Video\\Key";
+    options.valueName = "NEXOEmulatedEDID_D0";
     const struct {
-      std::string name;
-      std::string contents;
-      bool (*load)(EdidImage&, const std::string&);
+      const char* name;
+      SourceKind kind;
     } formats[] = {
-        {"x.bin", BinFileContents(image), LoadBinFile},
-        {"x.txt", TxtFileContents(image), LoadTxtFile},
-        {"x.inf", InfFileContents(image, LocalTime{}), LoadInfFile},
-        {"x.reg", RegFileContents(image, "SYSTEM\\Video\\Key", "NEXOEmulatedEDID_D0"), LoadRegFile},
+        {"x.bin", SourceKind::BinFile},
+        {"x.txt", SourceKind::TxtFile},
+        {"x.inf", SourceKind::InfFile},
+        {"x.reg", SourceKind::RegFile},
     };
     for (const auto& format : formats) {
-      testing::WriteTextFile(Path(format.name), format.contents);
-      ASSERT_TRUE(format.load(core.Image(), Path(format.name))) << format.name;
+      ASSERT_TRUE(SaveImageFile(core.Image(), format.kind, Path(format.name), options)) << format.name;
+      ASSERT_TRUE(LoadImageFile(core.Image(), format.kind, Path(format.name))) << format.name;
       EXPECT_TRUE(ui.messages.empty()) << format.name;
       EXPECT_EQ(Used(), bytes) << format.name;
       EXPECT_EQ(Titles(), sample.titles) << format.name;
@@ -198,8 +197,6 @@ TEST_F(OpaqueExtensionTest, TheReportSaysWhatStandsWhereAnExtensionFailed) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LoadBytes(c.bytes), std::vector<std::string>{"Failed to create Extension Block"});
-    // The load path notes what the source gave.
-    core.Image().NoteSourceLength(c.bytes.size());
     const std::string report = Text(kContentErrorsReport);
     EXPECT_NE(report.find(c.finding), std::string::npos) << report;
   }
@@ -219,13 +216,11 @@ std::vector<uint8_t> SixBlocks() {
 
 TEST_F(OpaqueExtensionTest, ALongerEdidSaysWhatIsLeftOut) {
   const std::vector<uint8_t> bytes = SixBlocks();
-  LoadBytes(bytes);
+  const std::string note = "The EDID holds 6 blocks (768 bytes); only the first 4 (512 bytes) are kept";
+  // The note alone: the blocks past the image are no failure to create them.
+  EXPECT_EQ(LoadBytes(bytes), std::vector<std::string>{note});
   EdidImage& image = core.Image();
   ASSERT_EQ(image.BlockCount(), 4u);
-  ui.Clear();
-  image.NoteSourceLength(bytes.size());
-  const std::string note = "The EDID holds 6 blocks (768 bytes); only the first 4 (512 bytes) are kept";
-  EXPECT_EQ(ui.messages, std::vector<std::string>{note});
   EXPECT_EQ(image.SourceLengthNote(), note);
   EXPECT_NE(Text(kContentErrorsReport).find("  " + note + "\r\n"), std::string::npos);
 
@@ -239,15 +234,46 @@ TEST_F(OpaqueExtensionTest, ALongerEdidSaysWhatIsLeftOut) {
   eeodb[130] = 7;
   FixChecksum(eeodb.data() + 128);
   EXPECT_EQ(EdidImage::AnnouncedBlocks(eeodb.data()), 6u);
-  LoadBytes(eeodb);
-  ui.Clear();
-  image.NoteSourceLength(512);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{note});
+  EXPECT_EQ(LoadBytes(eeodb), std::vector<std::string>{note});
+  // A file of 600 bytes whose base block announces the 4 blocks the image keeps.
+  std::vector<uint8_t> odd = bytes;
+  odd.resize(600);
+  odd[126] = 3;
+  FixChecksum(odd.data());
+  LoadBytes(odd);
+  EXPECT_EQ(image.SourceLengthNote(), "The EDID holds 600 bytes; only the first 512 are kept");
 
   // A shorter source ends early instead: nothing is left out.
   ui.Clear();
   image.NoteSourceLength(256);
   EXPECT_TRUE(ui.messages.empty());
+  EXPECT_TRUE(image.SourceLengthNote().empty());
+}
+
+TEST_F(OpaqueExtensionTest, SavingALongerEdidOverItsFileAsksFirst) {
+  const std::vector<uint8_t> bytes = SixBlocks();
+  LoadBytes(bytes);
+  EdidImage& image = core.Image();
+  const std::string question = "The EDID holds 6 blocks (768 bytes); only the first 4 (512 bytes) are kept\r\n"
+                               "Saving over [" + Path("in.bin") + "] drops the rest of it.\r\nAre you sure?";
+  ui.answers = {false};
+  EXPECT_FALSE(SaveImageFile(image, SourceKind::TxtFile, Path("in.bin")));
+  EXPECT_EQ(ui.questions, std::vector<std::string>{question});
+  EXPECT_EQ(testing::ReadBytes(Path("in.bin")), bytes);
+  EXPECT_TRUE(ui.messages.empty());
+
+  // Elsewhere, nothing is lost: no question.
+  ui.Clear();
+  EXPECT_TRUE(SaveImageFile(image, SourceKind::BinFile, Path("copy.bin")));
+  EXPECT_TRUE(ui.questions.empty());
+  LoadBytes(bytes);
+
+  ui.Clear();
+  ui.answers = {true};
+  EXPECT_TRUE(SaveImageFile(image, SourceKind::BinFile, Path("in.bin")));
+  EXPECT_EQ(ui.questions, std::vector<std::string>{question});
+  EXPECT_EQ(testing::ReadBytes(Path("in.bin")), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 512));
+  // The file now holds what the image holds.
   EXPECT_TRUE(image.SourceLengthNote().empty());
 }
 
