@@ -407,17 +407,13 @@ unsigned EdidImage::AnnouncedBlocks(const uint8_t* data) {
 }
 
 std::string EdidImage::LengthNote(const uint8_t* data, size_t length) {
-  size_t total = length;
-  // A source that filled the image may hold the further blocks it announces.
-  if (length >= kMaxEdidSize) {
-    total = std::max<size_t>(total, static_cast<size_t>(AnnouncedBlocks(data)) * kBlockSize);
-  }
-  if (total <= kMaxEdidSize) return std::string();
-  if (total % kBlockSize == 0) {
-    return Format("The EDID holds %zu blocks (%zu bytes); only the first %u (%u bytes) are kept", total / kBlockSize,
-                  total, kMaxEdidSize / kBlockSize, kMaxEdidSize);
-  }
-  return Format("The EDID holds %zu bytes; only the first %u are kept", total, kMaxEdidSize);
+  // A source that filled the image holds the further blocks its blocks
+  // announce; one that ended before them ends early, and bytes after the
+  // blocks it announces are no part of the EDID.
+  const unsigned blocks = AnnouncedBlocks(data);
+  if (length < kMaxEdidSize || blocks <= kMaxEdidSize / kBlockSize) return std::string();
+  return Format("The EDID holds %u blocks (%u bytes); only the first %u (%u bytes) are kept", blocks,
+                blocks * kBlockSize, kMaxEdidSize / kBlockSize, kMaxEdidSize);
 }
 
 void EdidImage::NoteSourceLength(size_t length) {

@@ -93,10 +93,10 @@ class EdidImage : public CallbackContext {
   // image stays as it was; returns false then, true otherwise.
   bool Load(const LoadResult& result, SourceKind kind, const SourceDetails& details);
   // The source gave `length` bytes (a load ends with this, after SetSource,
-  // which forgets the last source's length).
-  // When the EDID it holds is longer than the image (more than 512 bytes, or
-  // a base block or an HDMI Forum EEODB block announcing more blocks than
-  // fit), shows and keeps a note of how much was left out.
+  // which forgets the last source's length). When the EDID it holds is longer
+  // than the image (the source filled the 512 bytes and its base block, or an
+  // HDMI Forum EEODB block, announces more blocks than fit), shows and keeps
+  // a note of how many blocks and bytes were left out.
   void NoteSourceLength(size_t length);
   // What the last load gave: its length (0 when unknown) and the note of
   // what the image could not keep (empty when it kept everything).

@@ -56,6 +56,10 @@ bool LoadImageFile(EdidImage& image, SourceKind kind, const std::string& path) {
   return image.Load(ReadImageFile(*format, path), kind, FileDetails(path));
 }
 
+bool OverwritesLongerSource(const EdidImage& image, const std::string& path) {
+  return !image.SourceLengthNote().empty() && SameFile(path, image.SourceFile());
+}
+
 bool SaveImageFile(EdidImage& image, SourceKind kind, const std::string& path, const EncodeOptions& options) {
   const FileFormat* format = FormatOf(kind);
   if (format == nullptr) return false;
@@ -68,7 +72,7 @@ bool SaveImageFile(EdidImage& image, SourceKind kind, const std::string& path, c
   }
   // The image holds only the first 512 bytes of a longer source: writing
   // over that source drops the rest of it.
-  if (!image.SourceLengthNote().empty() && SameFile(path, image.SourceFile()) &&
+  if (OverwritesLongerSource(image, path) &&
       !image.Ui().AskOkCancel(Format("%s\r\nSaving over [%s] drops the rest of it.\r\nAre you sure?",
                                      image.SourceLengthNote().c_str(), path.c_str()))) {
     return false;

@@ -24,6 +24,10 @@ std::string EncodeImage(const EdidImage& image, SourceKind kind, const EncodeOpt
 // False when the file could not be read: its message was shown, the image is unchanged.
 bool LoadImageFile(EdidImage& image, SourceKind kind, const std::string& path);
 
+// True when `path` is the file the image was loaded from and that file holds
+// more than the image kept (EdidImage::SourceLengthNote).
+bool OverwritesLongerSource(const EdidImage& image, const std::string& path);
+
 // Writes the image to `path` in the format of `kind`, replacing the file
 // atomically. On success the file becomes the source and the modified state is
 // cleared; otherwise (options the format cannot carry included) the message

@@ -58,7 +58,8 @@ int RunConvert(CommandContext& context) {
     "bytes, written to a temporary file beside it and renamed over it, so a failure\n"
     "never leaves a half-written OUT; IN and OUT may be the same file. When IN\n"
     "cannot be read, is not in its format or holds no recognised block, the reason\n"
-    "is printed, the exit status is 1 and OUT is left as it was. An unknown OUT\n"
+    "is printed, the exit status is 1 and OUT is left as it was. So it is when OUT\n"
+    "is IN and IN holds more than the image's 512 bytes. An unknown OUT\n"
     "extension or a wrong option is checked before IN is read.\n",
     WritersHelp,
     2,

@@ -21,6 +21,12 @@ const FileFormat* FindOutputFormat(const std::string& path, std::string* extensi
 int WriteImageFile(CommandContext& context, const std::string& path, const FileFormat& format,
                    const EncodeOptions& options) {
   if (!context.RequireBlocks()) return kExitFailure;
+  // Nobody can be asked here, so the rest of a longer file is never dropped.
+  if (OverwritesLongerSource(context.Image(), path)) {
+    context.Ui().ShowMessage(
+        Format("%s; [%s] was not written over", context.Image().SourceLengthNote().c_str(), path.c_str()));
+    return kExitFailure;
+  }
   return SaveImageFile(context.Image(), format.kind, path, options) ? kExitOk : kExitFailure;
 }
 

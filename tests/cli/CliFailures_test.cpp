@@ -110,7 +110,8 @@ TEST_F(CliFailuresTest, BytesAfterTheLastBlockAreCountedInAWarning) {
       {Write("long.bin", base + std::string(472, '\x77')),
        "warning: 472 bytes after the last block, from byte 128 on, were ignored\n"},
       {Write("long.txt", Hex(base) + "AA BB"), "warning: 2 bytes after the last block, from byte 128 on, were ignored\n"},
-      {Write("lost.bin", missing + std::string(128, '\x55')),
+      // A zero tag: no extension block, though not all zero.
+      {Write("lost.bin", missing + std::string(1, '\0') + std::string(127, '\x55')),
        "Failed to create Extension Block\nwarning: 128 bytes after the last block, from byte 128 on, were ignored\n"},
       {Write("exact.bin", base), ""},
   };
