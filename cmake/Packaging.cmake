@@ -17,4 +17,6 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Velmar EDID Utility maintainers <maintainer
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The libraries the programs link (Qt, the C and C++ run-time) as dpkg-shlibdeps finds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The privileged helper is started through polkit's pkexec.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec | policykit-1")
 include(CPack)

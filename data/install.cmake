@@ -15,3 +15,9 @@ if(TARGET velmar-edid-utility)
           RENAME ${VELMAR_APP_ID}.xml)
   install(FILES ${CMAKE_SOURCE_DIR}/docs/velmar-edid-utility.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
+
+# The polkit actions of the privileged helper, which name its installed path.
+if(TARGET velmar-edid-helper)
+  configure_file(${VELMAR_DATA_DIR}/${VELMAR_APP_ID}.policy.in ${CMAKE_BINARY_DIR}/${VELMAR_APP_ID}.policy @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/${VELMAR_APP_ID}.policy DESTINATION ${CMAKE_INSTALL_DATADIR}/polkit-1/actions)
+endif()

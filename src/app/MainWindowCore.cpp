@@ -106,6 +106,18 @@ void MainWindowCore::OverrideDisplayEdid() {
   image.ClearModified();
 }
 
+void MainWindowCore::RemoveDisplayOverride() {
+  if (displays.ConnectedRecords().empty()) {
+    ui.ShowMessage("No connected displays detected");
+    return;
+  }
+  const std::optional<size_t> record = ChooseConnectedDisplay();
+  if (!record) return;
+  if (!displays.RemoveDisplayOverride(*record)) {
+    ui.ShowMessage("Failed to remove the EDID override. Check Initialization log");
+  }
+}
+
 void MainWindowCore::ReadEmulatedEdidFromRegistry() {
   if (displays.Table().empty()) {
     ui.ShowMessage("No supported displays detected");

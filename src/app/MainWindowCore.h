@@ -46,6 +46,9 @@ class MainWindowCore : public CallbackContext {
   // "Display" menu.
   void ReadEdidFromDisplay();
   void OverrideDisplayEdid();
+  // "Remove display EDID override": the chosen display goes back to the
+  // monitor's own EDID; the image is not touched.
+  void RemoveDisplayOverride();
   void ReadEmulatedEdidFromRegistry();
   void OverrideEmulatedEdidRegistry();
   void DeleteEmulatedEdidRegistry();

@@ -134,12 +134,28 @@ int RunOverrideDisplay(CommandContext& context) {
   return kExitOk;
 }
 
+int RunRemoveOverride(CommandContext& context) {
+  DisplayAccess displays;
+  size_t record = 0;
+  if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
+  const size_t logged = displays.InitLog().size();
+  if (!displays.RemoveDisplayOverride(record)) {
+    context.Ui().ShowMessage("Failed to remove the EDID override. Check Initialization log");
+    ShowLogSince(context, displays, logged);
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 const char kLibraryHelp[] =
     "\nThe display library is loaded as the desktop program loads it: libtovuxy.so\n"
     "beside the program or in its installation's library folder, else libtovuxy.so\n"
     "(then libtovuxx.so) from the system's library folders. Our libtovuxy.so lists\n"
     "the kernel's DRM cards and their connectors (sysfs) and writes overrides to\n"
-    "debugfs, which needs root. For tests, VELMAR_PEXA_LIBRARY names another library\n"
+    "debugfs, which needs root: run by another user, the command asks for the\n"
+    "administrator's password through polkit (pkexec) and lets the small helper\n"
+    "velmar-edid-helper write the override, and nothing else.\n"
+    "For tests, VELMAR_PEXA_LIBRARY names another library\n"
     "(used alone: if it cannot be loaded, nothing is), and VELMAR_SYSFS_ROOT and\n"
     "VELMAR_DEBUGFS_ROOT move the two trees; run as root, each is used only when it\n"
     "and every folder above it belong to root and nobody else may write to them.\n";
@@ -187,11 +203,27 @@ const char kLibraryHelp[] =
     "as \"Override display EDID\" sends them. A refusal prints \"Failed to override\n"
     "EDID to driver. Check Initialization log\" and the log's reason, and exits\n"
     "with 1. An image whose base block announces more extensions than it holds is\n"
-    "not sent.\n",
+    "not sent. The override lasts until the next reboot or remove-override.\n",
     [] { return std::string(kLibraryHelp); },
     2,
     2,
     RunOverrideDisplay,
+});
+
+[[maybe_unused]] const bool kRemoveOverrideRegistered = RegisterSubcommand({
+    63,
+    "remove-override",
+    "N",
+    "remove connected display N's EDID override",
+    "N counts the connected displays from 0, as 'displays' numbers them. The\n"
+    "display's override is removed (the kernel's \"reset\"), so that it shows the\n"
+    "monitor's own EDID again; as override-display, through the helper. A refusal\n"
+    "prints \"Failed to remove the EDID override. Check Initialization log\" and\n"
+    "the reason, and exits with 1.\n",
+    [] { return std::string(kLibraryHelp); },
+    1,
+    1,
+    RunRemoveOverride,
 });
 
 }  // namespace

@@ -176,6 +176,18 @@ bool DisplayAccess::InitAdapters() {
   return initialized;
 }
 
+bool DisplayAccess::RemoveDisplayOverride(size_t record) {
+  if (record >= table.size() || !library.IsLoaded()) return false;
+  const DisplayRecord& display = table[record];
+  const std::optional<std::string> connector = ConnectorName(record);
+  std::string why = "The display library does not name the display's connector";
+  if (connector && helper.Run({"reset", *connector}, std::string(), why)) return true;
+  Log(Format("Failed to remove the EDID override of Display[%u] on Adapter[%u].\r\n",
+             static_cast<unsigned>(display.displayIndex), static_cast<unsigned>(display.adapterIndex)));
+  Log(why + "\r\n");
+  return false;
+}
+
 std::optional<std::string> DisplayAccess::RegistryPath(size_t record) const {
   if (record >= table.size()) return std::nullopt;
   const int32_t adapter = table[record].adapterIndex;
@@ -248,10 +260,27 @@ int DisplayAccess::ReadDisplayEdid(size_t record, std::array<uint8_t, kMaxEdidSi
   return static_cast<int>(total);
 }
 
+std::optional<std::string> DisplayAccess::ConnectorName(size_t record) const {
+  if (record >= table.size() || !library.IsLoaded()) return std::nullopt;
+  const std::string name = library.ConnectorName(table[record].adapterIndex, table[record].displayIndex);
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
 bool DisplayAccess::OverrideDisplayEdid(unsigned length, size_t record, const uint8_t* bytes) {
   if (record >= table.size() || !library.IsLoaded() || (bytes == nullptr && length > 0)) return false;
   length = std::min(length, kMaxEdidSize);
   const DisplayRecord& display = table[record];
+  // Without root the kernel takes no override from us: the helper writes it.
+  if (const std::optional<std::string> connector = ConnectorName(record); connector && helper.ThroughPolkit()) {
+    std::string why;
+    const std::string edid(reinterpret_cast<const char*>(bytes), length);
+    if (helper.Run({"override", *connector}, edid, why)) return true;
+    Log(Format("Failed to override EDID of Display[%u] on Adapter[%u].\r\n",
+               static_cast<unsigned>(display.displayIndex), static_cast<unsigned>(display.adapterIndex)));
+    Log(why + "\r\n");
+    return false;
+  }
   pexa::OverrideInput input{};
   input.size = sizeof(pexa::OverrideInput);
   input.requestCode = pexa::kOverrideRequest;

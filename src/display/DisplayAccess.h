@@ -8,6 +8,7 @@
 
 #include "blocks/DataBlock.h"
 #include "display/PexaLibrary.h"
+#include "display/PrivilegedHelper.h"
 
 namespace velmar {
 
@@ -64,8 +65,21 @@ class DisplayAccess {
   // placed, or -1 when the library fails at once or the record is not in the table.
   int ReadDisplayEdid(size_t record, std::array<uint8_t, kMaxEdidSize>& bytes);
   // Sends `length` bytes (cut to 512) as the display's EDID override; true
-  // when the library took it. A failure adds the library's reason to the log.
+  // when it was taken. Run as root, or with a library that does not name the
+  // display's connector, the library's request does it; otherwise the
+  // privileged helper writes it (through polkit). A failure adds the reason
+  // to the log.
   bool OverrideDisplayEdid(unsigned length, size_t record, const uint8_t* bytes);
+  // Removes the display's EDID override through the privileged helper (run
+  // directly as root); the kernel then reads the monitor's own EDID again.
+  // False, with the reason in the log, when it could not.
+  bool RemoveDisplayOverride(size_t record);
+  // The kernel's name of a record's connector ("card0-HDMI-A-1"); none when
+  // the library does not tell it.
+  std::optional<std::string> ConnectorName(size_t record) const;
+
+  // The privileged helper the overrides go through.
+  PrivilegedHelper& Helper() { return helper; }
 
  private:
   void Log(const std::string& line) { initLog += line; }
@@ -74,6 +88,7 @@ class DisplayAccess {
   void Reset();
 
   PexaLibrary library;
+  PrivilegedHelper helper;
   std::vector<std::string> libraryCandidates;
   bool initialized = false;
   std::string initLog;

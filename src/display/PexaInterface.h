@@ -121,6 +121,9 @@ typedef int (*EdidDataGetFunction)(int adapterIndex, int displayIndex, EdidRecor
 typedef int (*SendFunction)(RequestHeader* header);
 // Optional: the text of the library's last failure, terminated, cut to `size`.
 typedef int (*LastErrorGetFunction)(char* buffer, int size);
+// Optional: the kernel's name of a display's connector ("card0-HDMI-A-1"),
+// terminated, cut to `size`; fails for a display the library does not know.
+typedef int (*ConnectorNameGetFunction)(int adapterIndex, int displayIndex, char* buffer, int size);
 }
 
 inline constexpr const char* kMainControlCreate = "Pexa_Main_Control_Create";
@@ -131,5 +134,6 @@ inline constexpr const char* kDisplayInfoGet = "Pexa_Display_DisplayInfo_Get";
 inline constexpr const char* kEdidDataGet = "Pexa_Display_EdidData_Get";
 inline constexpr const char* kSend = "Send";
 inline constexpr const char* kLastErrorGet = "Pexa_LastError_Get";
+inline constexpr const char* kConnectorNameGet = "Pexa_Display_ConnectorName_Get";
 
 }  // namespace velmar::pexa

@@ -136,6 +136,7 @@ PexaLibrary::LoadResult PexaLibrary::Load(const std::vector<std::string>& candid
   edidData = reinterpret_cast<pexa::EdidDataGetFunction>(Resolve(pexa::kEdidDataGet));
   send = reinterpret_cast<pexa::SendFunction>(Resolve(pexa::kSend));
   lastError = reinterpret_cast<pexa::LastErrorGetFunction>(Resolve(pexa::kLastErrorGet));
+  connectorName = reinterpret_cast<pexa::ConnectorNameGetFunction>(Resolve(pexa::kConnectorNameGet));
   const std::pair<const void*, const char*> required[] = {
       {reinterpret_cast<const void*>(create), pexa::kMainControlCreate},
       {reinterpret_cast<const void*>(destroy), pexa::kMainControlDestroy},
@@ -180,6 +181,7 @@ void PexaLibrary::Forget() {
   edidData = nullptr;
   send = nullptr;
   lastError = nullptr;
+  connectorName = nullptr;
 }
 
 bool PexaLibrary::NumberOfAdapters(int& count) {
@@ -226,6 +228,15 @@ std::string PexaLibrary::LastError() const {
   if (lastError == nullptr) return std::string();
   char buffer[1024] = {};
   if (lastError(buffer, static_cast<int>(sizeof(buffer))) != pexa::kOk) return std::string();
+  return std::string(buffer, ::strnlen(buffer, sizeof(buffer)));
+}
+
+std::string PexaLibrary::ConnectorName(int adapterIndex, int displayIndex) const {
+  if (connectorName == nullptr) return std::string();
+  char buffer[256] = {};
+  if (connectorName(adapterIndex, displayIndex, buffer, static_cast<int>(sizeof(buffer))) != pexa::kOk) {
+    return std::string();
+  }
   return std::string(buffer, ::strnlen(buffer, sizeof(buffer)));
 }
 

@@ -54,6 +54,9 @@ class PexaLibrary {
   int Send(pexa::RequestHeader& header);
   // The library's text for its last failure; empty when it offers none.
   std::string LastError() const;
+  // The kernel's name of a display's connector ("card0-HDMI-A-1"); empty when
+  // the library does not tell it.
+  std::string ConnectorName(int adapterIndex, int displayIndex) const;
 
   // Arrays allocated through the program's allocator that were not released yet.
   static size_t OutstandingAllocations();
@@ -74,6 +77,7 @@ class PexaLibrary {
   pexa::EdidDataGetFunction edidData = nullptr;
   pexa::SendFunction send = nullptr;
   pexa::LastErrorGetFunction lastError = nullptr;
+  pexa::ConnectorNameGetFunction connectorName = nullptr;
 };
 
 }  // namespace velmar

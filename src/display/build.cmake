@@ -7,7 +7,10 @@
 # these (least of all the current one) can ever supply a library.
 include(GNUInstallDirs)
 
-add_library(tovuxy SHARED ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/PexaDrm.cpp ${CMAKE_SOURCE_DIR}/src/util/TrustedPath.cpp)
+# What our library and the privileged helper share: the kernel's connectors.
+set(VELMAR_DRM_SOURCES ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/DrmConnector.cpp ${CMAKE_SOURCE_DIR}/src/util/TrustedPath.cpp)
+
+add_library(tovuxy SHARED ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/PexaDrm.cpp ${VELMAR_DRM_SOURCES})
 target_include_directories(tovuxy PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(tovuxy PRIVATE ${VELMAR_WARNINGS})
 set_target_properties(tovuxy PROPERTIES
@@ -21,9 +24,23 @@ file(RELATIVE_PATH VELMAR_LIBRARY_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR} ${CM
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/display/PexaLibrary.cpp APPEND PROPERTY
              COMPILE_DEFINITIONS VELMAR_LIBRARY_FROM_PROGRAM="${VELMAR_LIBRARY_FROM_PROGRAM}")
 
+# The privileged helper that writes a display's override for a user who is not
+# root, started through polkit (pkexec); it links nothing but what it needs.
+add_executable(velmar-edid-helper ${CMAKE_CURRENT_LIST_DIR}/helper/EdidHelper.cpp ${VELMAR_DRM_SOURCES})
+target_include_directories(velmar-edid-helper PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(velmar-edid-helper PRIVATE ${VELMAR_WARNINGS})
+set_target_properties(velmar-edid-helper PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set(VELMAR_HELPER_DIR ${CMAKE_INSTALL_LIBEXECDIR}/velmar-edid-utility)
+install(TARGETS velmar-edid-helper RUNTIME DESTINATION ${VELMAR_HELPER_DIR})
+set(VELMAR_HELPER_PATH ${CMAKE_INSTALL_FULL_LIBEXECDIR}/velmar-edid-utility/velmar-edid-helper)
+file(RELATIVE_PATH VELMAR_HELPER_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_LIBEXECDIR}/velmar-edid-utility)
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/display/PrivilegedHelper.cpp APPEND PROPERTY
+             COMPILE_DEFINITIONS VELMAR_HELPER_FROM_PROGRAM="${VELMAR_HELPER_FROM_PROGRAM}")
+
 function(velmar_find_display_library target)
   if(TARGET ${target})
-    add_dependencies(${target} tovuxy)
+    add_dependencies(${target} tovuxy velmar-edid-helper)
   endif()
 endfunction()
 
@@ -31,7 +48,7 @@ endfunction()
 # text file (see its source). Built with the tests, never installed.
 function(velmar_display_tests)
   if(TARGET velmar_tests)
-    add_dependencies(velmar_tests velmar_pexa_sim tovuxy)
+    add_dependencies(velmar_tests velmar_pexa_sim tovuxy velmar-edid-helper)
     target_compile_definitions(velmar_tests PRIVATE
       VELMAR_PEXA_SIM_LIBRARY="$<TARGET_FILE:velmar_pexa_sim>"
       VELMAR_PEXA_DRM_LIBRARY="$<TARGET_FILE:tovuxy>")

@@ -32,6 +32,8 @@ struct ToolOptions {
   std::string stdoutPath;
   // Standard input comes from this file instead of /dev/null.
   std::string stdinPath;
+  // The program run instead of velmar-edid (such as the privileged helper).
+  std::string program;
 };
 
 inline ToolResult RunTool(const std::vector<std::string>& args, const ToolOptions& options = ToolOptions()) {
@@ -51,7 +53,7 @@ inline ToolResult RunTool(const std::vector<std::string>& args, const ToolOption
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   }
 
-  std::vector<std::string> argv = {ToolPath()};
+  std::vector<std::string> argv = {options.program.empty() ? ToolPath() : options.program};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> pointers;
   for (std::string& arg : argv) pointers.push_back(arg.data());

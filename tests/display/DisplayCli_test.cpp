@@ -6,11 +6,13 @@
 #include "cli/ToolRunner.h"
 #include "display/FakeSysfs.h"
 #include "display/SimLibrary.h"
+#include "support/StandIn.h"
 #include "support/TestData.h"
 
 namespace velmar {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::ReadBytes;
 using testing::RunTool;
 using testing::SimLibrary;
@@ -154,9 +156,29 @@ TEST_F(DisplayCliTest, OurLibraryIsFoundFromTheBuildFolder) {
   result = RunTool({"read-display", "0", dir + "/read.bin"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(ReadBytes(dir + "/read.bin"), edid);
+  // Without root the helper writes it, through pkexec (a stand-in that runs it).
+  const std::string pkexec = testing::WriteStandIn(dir, "pkexec", "exec \"$@\"");
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", (dir + ":" + path).c_str(), 1);
   result = RunTool({"override-display", "0", dir + "/read.bin"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(ReadBytes(tree.OverrideFile(0, "HDMI-A-1")), edid);
+  // The fake status file kept the probe request; the kernel's reads "connected" again.
+  testing::WriteTextFile(tree.ConnectorFolder(0, "HDMI-A-1") + "/status", "connected\n");
+  result = RunTool({"remove-override", "0"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(testing::ReadTextFile(tree.OverrideFile(0, "HDMI-A-1")), "reset");
+  testing::WriteTextFile(tree.ConnectorFolder(0, "HDMI-A-1") + "/status", "connected\n");
+  fs::remove(tree.OverrideFile(0, "HDMI-A-1"));
+  result = RunTool({"remove-override", "0"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "Failed to remove the EDID override. Check Initialization log\n"
+                        "Failed to remove the EDID override of Display[80] on Adapter[0].\n"
+                        "velmar-edid-helper: Cannot open " +
+                            tree.OverrideFile(0, "HDMI-A-1") + ": No such file or directory\n");
+  ::setenv("PATH", path.c_str(), 1);
+  // Only as another user does pkexec run.
+  EXPECT_EQ(testing::StandInCalls(pkexec).size(), ::geteuid() == 0 ? 0u : 3u);
   ::unsetenv("VELMAR_SYSFS_ROOT");
   ::unsetenv("VELMAR_DEBUGFS_ROOT");
   testing::RemoveTree(dir);

@@ -48,6 +48,8 @@ class PexaDrmTest : public ::testing::Test {
     tree->AddCard(3, "platform", "evdi.0", "platform", "evdi");
     tree->AddConnector(3, "DVI-I-2", false, {});
     core.Displays().SetLibraryCandidates({VELMAR_PEXA_DRM_LIBRARY});
+    // The library's own request, whoever runs the tests (not the helper).
+    core.Displays().Helper().SetLaunch(PrivilegedHelper::Launch::Direct);
     core.Store().SetRoot(dir + "/registry");
   }
   void TearDown() override {

@@ -94,6 +94,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
                                 "[Display]",
                                 "Read EDID from display",
                                 "Override display EDID",
+                                "Remove display EDID override",
                                 "-",
                                 "Read Emulated EDID from registry",
                                 "Override Emulated EDID registry",

@@ -20,11 +20,15 @@ fail() {
 }
 
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+libexecdir=$(sed -n 's/^CMAKE_INSTALL_LIBEXECDIR:PATH=//p' "$build/CMakeCache.txt")
+configured=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
 id=org.velmar.EdidUtility
 expected=(
   bin/velmar-edid
   bin/velmar-edid-utility
   "$libdir/libtovuxy.so"
+  "$libexecdir/velmar-edid-utility/velmar-edid-helper"
+  "share/polkit-1/actions/$id.policy"
   "share/applications/$id.desktop"
   "share/icons/hicolor/scalable/apps/$id.svg"
   "share/metainfo/$id.metainfo.xml"
@@ -40,7 +44,7 @@ if [ "$installed" != "$wanted" ]; then
   fail "installed files differ from the expected ones:"
   diff <(echo "$wanted") <(echo "$installed") || true
 fi
-for program in bin/velmar-edid bin/velmar-edid-utility; do
+for program in bin/velmar-edid bin/velmar-edid-utility "$libexecdir/velmar-edid-utility/velmar-edid-helper"; do
   [ -x "$prefix/$program" ] || fail "$program is not executable"
 done
 
@@ -52,6 +56,18 @@ for type in $(sed -n 's/^MimeType=//p' "$prefix/share/applications/$id.desktop" 
   grep -q "type=\"$type\"" "$prefix/share/mime/packages/$id.xml" /usr/share/mime/packages/freedesktop.org.xml ||
     fail "no mime package defines $type"
 done
+
+# pkexec runs the helper under the polkit actions only at the path they name.
+for action in override reset; do
+  grep -q "<action id=\"$id.$action\">" "$prefix/share/polkit-1/actions/$id.policy" || fail "no polkit action $action"
+done
+[ "$(grep -c "exec.path\">$configured/$libexecdir/velmar-edid-utility/velmar-edid-helper<" \
+  "$prefix/share/polkit-1/actions/$id.policy")" -eq 2 ] || fail "the polkit actions do not name the installed helper"
+
+# The installed helper runs, and refuses anything but a request.
+status=0
+"$prefix/$libexecdir/velmar-edid-utility/velmar-edid-helper" 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "the installed helper answered $status to no request"
 
 # The installed program finds the installed library, not the build folder's.
 mkdir -p "$work/sys/class/drm"
@@ -67,7 +83,7 @@ if [ "$package" != no ]; then
     [[ $depends == *"$library "* || $depends == *"$library," || $depends == *"$library" ]] ||
       fail "the package does not depend on $library: $depends"
   done
-  packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed "s|^\./$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt" | sed 's|^/||')/||" | sort)
+  packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed "s|^\./${configured#/}/||" | sort)
   [ "$packaged" = "$wanted" ] || {
     fail "the package's files differ from the expected ones:"
     diff <(echo "$wanted") <(echo "$packaged") || true

@@ -206,6 +206,7 @@ void VelmarEDIDUtilityDlg::BuildMenus() {
   AddMenu("Display", {
                          {"Read EDID from display", [this] { core_.ReadEdidFromDisplay(); }},
                          {"Override display EDID", [this] { core_.OverrideDisplayEdid(); }},
+                         {"Remove display EDID override", [this] { core_.RemoveDisplayOverride(); }},
                          {nullptr, nullptr},
                          {"Read Emulated EDID from registry", [this] { core_.ReadEmulatedEdidFromRegistry(); }},
                          {"Override Emulated EDID registry", [this] { core_.OverrideEmulatedEdidRegistry(); }},

@@ -3,11 +3,8 @@
 // their connectors; EDIDs come from the connectors' "edid" files and overrides
 // go to the connectors' "edid_override" files in debugfs.
 //
-// VELMAR_SYSFS_ROOT (default /sys) and VELMAR_DEBUGFS_ROOT (default
-// /sys/kernel/debug) move both trees, so that the library can be exercised on
-// a fake tree laid out like the real one. Run as root, a moved tree is used
-// only when nobody but root can change it (its environment may come from an
-// unprivileged user: su without "-", sudo -E).
+// VELMAR_SYSFS_ROOT and VELMAR_DEBUGFS_ROOT move both trees for tests (see
+// DrmConnector.h).
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,7 +23,7 @@
 #include <vector>
 
 #include "display/PexaInterface.h"
-#include "util/TrustedPath.h"
+#include "display/pexa-drm/DrmConnector.h"
 
 #define PEXA_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -39,6 +36,7 @@ using velmar::pexa::EdidRecord;
 using velmar::pexa::OverrideInput;
 using velmar::pexa::RequestHeader;
 namespace pexa = velmar::pexa;
+namespace drm = velmar::drm;
 
 // The kernel never exposes more than 256 blocks of 128 bytes.
 constexpr size_t kMaxEdidFileSize = 256 * 128;
@@ -90,106 +88,6 @@ std::string ErrorText(int error) {
 
 void Fail(State& state, const std::string& reason) {
   state.lastError = reason;
-}
-
-// The tree a variable moves, or nothing (and the reason) when it is refused.
-std::optional<std::string> Root(State& state, const char* variable, const char* fallback) {
-  const char* value = std::getenv(variable);
-  if (value == nullptr || value[0] == '\0') return std::string(fallback);
-  if (velmar::RunsPrivileged()) {
-    const std::string reason = velmar::UntrustedPathReason(value, true);
-    if (!reason.empty()) {
-      Fail(state, std::string("Not using ") + variable + "=" + value + " as root: " + reason);
-      return std::nullopt;
-    }
-  }
-  return std::string(value);
-}
-
-// As root, a folder of a moved tree that is about to be written into must be
-// root's alone all the way up: its tree may hold what someone else put there.
-bool MayWriteInto(State& state, const char* variable, const std::string& folder) {
-  const char* value = std::getenv(variable);
-  if (value == nullptr || value[0] == '\0' || !velmar::RunsPrivileged()) return true;
-  const std::string reason = velmar::UntrustedPathReason(folder, true);
-  if (reason.empty()) return true;
-  Fail(state, std::string("Not using ") + variable + "=" + value + " as root: " + reason);
-  return false;
-}
-
-std::optional<std::string> SysfsRoot(State& state) {
-  return Root(state, "VELMAR_SYSFS_ROOT", "/sys");
-}
-std::optional<std::string> DebugfsRoot(State& state) {
-  return Root(state, "VELMAR_DEBUGFS_ROOT", "/sys/kernel/debug");
-}
-
-// A name the kernel could give a connector ("HDMI-A-1", "eDP-1"): one that
-// stays inside its folder and can be written on the kernel's command line.
-bool IsPlainConnectorName(const std::string& name) {
-  if (name.empty() || name.size() > 64) return false;
-  return std::all_of(name.begin(), name.end(), [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
-  });
-}
-
-// A folder entry's name that stays inside the folder.
-bool IsPlainName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-}
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int descriptor) : fd(descriptor) {}
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd; }
-  void Reset(int descriptor) {
-    if (fd >= 0) ::close(fd);
-    fd = descriptor;
-  }
-
- private:
-  int fd;
-};
-
-// Opens the regular file `name` of the folder open at `folder` for writing,
-// emptied first: never through a link, never anything but a file right in that
-// folder. -1 with the reason in `why` on failure.
-int OpenFileToWrite(int folder, const std::string& folderPath, const char* name, std::string& why) {
-  const std::string path = folderPath + "/" + name;
-  const int fd = ::openat(folder, name, O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    const int error = errno;
-    why = error == ELOOP ? path + " is a symbolic link: not written"
-                         : "Cannot open " + path + ": " + ErrorText(error) +
-                               (error == EACCES || error == EPERM ? " (EDID overrides need root)" : "");
-    return -1;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    why = path + " is not a regular file: not written";
-    return -1;
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
-}
-
-// Opens a connector's folder (a plain name inside `parent`), never through a link.
-int OpenConnectorFolder(int parent, const std::string& parentPath, const std::string& name, std::string& why) {
-  const std::string path = parentPath + "/" + name;
-  const int fd = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) {
-    const int error = errno;
-    why = error == ELOOP || error == ENOTDIR ? path + " is not a folder: not used"
-                                             : "Cannot open " + path + ": " + ErrorText(error);
-  }
-  return fd;
 }
 
 std::string BaseName(const std::string& path) {
@@ -342,8 +240,12 @@ Card DescribeCard(int number, const std::string& folder, size_t position) {
 bool ScanCards(State& state) {
   state.cards.clear();
   state.scanned = true;
-  const std::optional<std::string> root = SysfsRoot(state);
-  if (!root) return false;
+  std::string why;
+  const std::optional<std::string> root = drm::SysfsRoot(why);
+  if (!root) {
+    Fail(state, why);
+    return false;
+  }
   const std::string folder = *root + "/class/drm";
   int error = 0;
   const std::optional<std::vector<std::string>> names = ListFolder(folder, &error);
@@ -386,7 +288,7 @@ std::optional<std::vector<Connector>> ListConnectors(State& state, const Card& c
   std::vector<Connector> connectors;
   for (const std::string& name : *names) {
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    if (!IsPlainConnectorName(name.substr(prefix.size()))) continue;
+    if (!drm::IsPlainConnectorName(name.substr(prefix.size()))) continue;
     const std::string folder = card.folder + "/" + name;
     if (!IsDirectory(folder)) continue;
     Connector connector;
@@ -460,58 +362,14 @@ const Connector* FindConnector(const std::vector<Connector>& connectors, int32_t
   return nullptr;
 }
 
-// Opens the folder of the connector's debugfs files: dri/<minor>/<connector>,
-// or dri/<device>/<connector> where the kernel names the folder after the
-// device. -1 with the reason given to `state` on failure; `path` receives the
-// folder's path for messages.
-int OpenDebugfsConnector(State& state, const Card& card, const Connector& connector, std::string& path) {
-  const std::optional<std::string> root = DebugfsRoot(state);
-  if (!root) return -1;
-  const std::string dri = *root + "/dri";
-  const Descriptor driFolder(::open(dri.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (driFolder.Get() < 0) {
-    const int error = errno;
-    Fail(state, "debugfs is not available at " + dri + ": " + ErrorText(error) +
-                    (error == EACCES ? " (EDID overrides need root)"
-                                     : " (mount it: mount -t debugfs none " + *root + ")"));
-    return -1;
-  }
-  std::string cardName = std::to_string(card.number);
-  Descriptor cardFolder(::openat(driFolder.Get(), cardName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (cardFolder.Get() < 0 && IsPlainName(card.deviceName)) {
-    cardName = card.deviceName;
-    cardFolder.Reset(::openat(driFolder.Get(), cardName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  }
-  if (cardFolder.Get() < 0) {
-    Fail(state, "Cannot open " + dri + "/" + std::to_string(card.number) + ": " + ErrorText(errno));
-    return -1;
-  }
-  path = dri + "/" + cardName + "/" + connector.shortName;
-  if (!MayWriteInto(state, "VELMAR_DEBUGFS_ROOT", path)) return -1;
-  std::string why;
-  const int fd = OpenConnectorFolder(cardFolder.Get(), dri + "/" + cardName, connector.shortName, why);
-  if (fd < 0) Fail(state, why);
-  return fd;
-}
-
-// Asks the kernel to probe the connector again so that an override takes
-// effect now; kernels and permissions that do not offer it just see it at the
-// next probe.
-void Reprobe(State& state, const Connector& connector) {
-  const std::string saved = state.lastError;
-  const bool allowed = MayWriteInto(state, "VELMAR_SYSFS_ROOT", connector.folder);
-  state.lastError = saved;
-  if (!allowed) return;
-  const std::string cardFolder = connector.folder.substr(0, connector.folder.rfind('/'));
-  const Descriptor card(::open(cardFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (card.Get() < 0) return;
-  std::string why;
-  const Descriptor folder(OpenConnectorFolder(card.Get(), cardFolder, connector.entry, why));
-  if (folder.Get() < 0) return;
-  const Descriptor status(OpenFileToWrite(folder.Get(), connector.folder, "status", why));
-  if (status.Get() < 0) return;
-  const ssize_t ignored = ::write(status.Get(), "detect", 6);
-  (void)ignored;
+drm::ConnectorPlace PlaceOf(const Card& card, const Connector& connector) {
+  drm::ConnectorPlace place;
+  place.cardNumber = card.number;
+  place.deviceName = card.deviceName;
+  place.entry = connector.entry;
+  place.shortName = connector.shortName;
+  place.folder = connector.folder;
+  return place;
 }
 
 int SendOverride(State& state, const RequestHeader& header, const OverrideInput& input) {
@@ -535,26 +393,13 @@ int SendOverride(State& state, const RequestHeader& header, const OverrideInput&
     Fail(state, now->entry + " is not connected");
     return pexa::kFailed;
   }
-  std::string folderPath;
-  const Descriptor folder(OpenDebugfsConnector(state, *card, *now, folderPath));
-  if (folder.Get() < 0) return pexa::kFailed;
+  const drm::ConnectorPlace place = PlaceOf(*card, *now);
   std::string why;
-  // Emptied on opening, so a longer earlier override never leaves bytes behind.
-  const int fd = OpenFileToWrite(folder.Get(), folderPath, "edid_override", why);
-  if (fd < 0) {
+  if (!drm::WriteOverrideFile(place, input.edid, static_cast<size_t>(input.edidLength), why)) {
     Fail(state, why);
     return pexa::kFailed;
   }
-  // The kernel takes the whole EDID in one write and checks it there.
-  const ssize_t written = ::write(fd, input.edid, static_cast<size_t>(input.edidLength));
-  const int error = errno;
-  ::close(fd);
-  if (written != input.edidLength) {
-    Fail(state, "The kernel refused the EDID override for " + now->entry + ": " +
-                    (written < 0 ? ErrorText(error) : std::string("short write")));
-    return pexa::kFailed;
-  }
-  Reprobe(state, *now);
+  drm::Reprobe(place);
   return pexa::kOk;
 }
 
@@ -747,5 +592,25 @@ PEXA_EXPORT int Pexa_LastError_Get(char* buffer, int size) {
   State& state = TheState();
   std::lock_guard<std::mutex> lock(state.mutex);
   CopyText(buffer, static_cast<size_t>(size), state.lastError);
+  return pexa::kOk;
+}
+
+PEXA_EXPORT int Pexa_Display_ConnectorName_Get(int adapterIndex, int displayIndex, char* buffer, int size) {
+  State& state = TheState();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  state.lastError.clear();
+  if (buffer == nullptr || size <= 0 || !state.created) {
+    Fail(state, "Library not initialized");
+    return pexa::kFailed;
+  }
+  Card* card = FindCard(state, adapterIndex);
+  if (card == nullptr) return pexa::kFailed;
+  // The connector the display list named, as overrides are sent to it.
+  const Connector* connector = card->listedOnce ? FindConnector(card->listed, displayIndex) : nullptr;
+  if (connector == nullptr) {
+    Fail(state, "No display " + std::to_string(displayIndex) + " on " + card->name);
+    return pexa::kFailed;
+  }
+  CopyText(buffer, static_cast<size_t>(size), connector->entry);
   return pexa::kOk;
 }
