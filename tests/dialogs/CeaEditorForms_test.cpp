@@ -290,6 +290,22 @@ TEST(CeaHdmiFormTest, KeptBitsComeFromTheBytesReadAtOpening) {
   EXPECT_EQ(page.Range(13, 8), (Bytes{0x27, 0x06, 0x80, 0x01, 0x28, 0x1F, 0x21, 0x33}));
 }
 
+TEST(CeaHdmiFormTest, AMulti3DChoiceWithoutItsBytesIsGivenThemOrRefused) {
+  // Multi-3D "All" announced, but the block ends before 3D_Structure_ALL.
+  const Bytes hdmi = HdmiBlock({0x10, 0x00, 0x00, 0x00, 0x20, 0x20, 0x00});
+  CeaPage roomy({hdmi}, 0);
+  EXPECT_EQ(roomy.Ok("db1", {{"phys-a", "2"}}), "");
+  EXPECT_EQ(roomy.Range(4, 13), (Bytes{0x6C, 0x03, 0x0C, 0x00, 0x20, 0x00, 0x00, 0x00, 0x20, 0x20, 0x02, 0x00, 0x00}));
+
+  CeaPage full(Join({hdmi}, Filler(123 - static_cast<unsigned>(hdmi.size()) - 1)), 0);
+  const auto before = full.cea.image;
+  EXPECT_EQ(full.Ok("db1", {{"phys-a", "2"}}),
+            "Not enough free space in the block for the HDMI data (1 bytes more than it can hold)");
+  EXPECT_TRUE(full.cea.image == before);
+  // Giving up the multi-3D choice makes room.
+  EXPECT_EQ(full.Ok("db1", {{"phys-a", "2"}, {"multi-3d", "No Multi 3D Support"}}), "");
+}
+
 TEST(CeaHdmiFormTest, SubFormsEditTheCopyAndOnlyTheMainOkWrites) {
   const Bytes hdmi = HdmiBlock({0x10, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00});
   CeaPage page({hdmi, DataBlockBytes(2, {0x10, 0x04})}, 0);
