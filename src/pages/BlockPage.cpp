@@ -83,6 +83,30 @@ void BlockPage::Refresh() {
   NotifyView();
 }
 
+int BlockPage::ShownAction(int id, bool add) const {
+  const GridControlState& control = Control(id);
+  if (!control.visible || !control.enabled) return 0;
+  const bool shown = add ? control.text.rfind("Add", 0) == 0 : control.text == "Remove";
+  return shown ? id : 0;
+}
+
+int BlockPage::ShownAddAction(int firstId) const {
+  for (int row = 0; row < kGridRows; ++row) {
+    if (const int id = ShownAction(firstId + row, true)) return id;
+  }
+  return 0;
+}
+
+unsigned BlockPage::ItemNumber(std::string_view item, std::string_view prefix) {
+  if (item.size() <= prefix.size() || item.substr(0, prefix.size()) != prefix) return 0;
+  unsigned number = 0;
+  for (char c : item.substr(prefix.size())) {
+    if (c < '0' || c > '9' || number > 1000) return 0;
+    number = number * 10 + static_cast<unsigned>(c - '0');
+  }
+  return number;
+}
+
 void BlockPage::NotifyView() {
   if (view != nullptr) view->OnGridChanged();
 }

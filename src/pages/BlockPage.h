@@ -81,6 +81,15 @@ class BlockPage : public CallbackContext {
   // Runs the form `name` through the user interface; after OK the page shows
   // its block again. True when the dialog ended with OK.
   bool OpenForm(std::string_view name);
+  // Structural edits as a script addresses them: `item` names a place of the
+  // page the way its forms are named ("slot2", "db4", "dtd1"), or a list
+  // without a number ("db", "dtd") for the button that adds to it. Answers the
+  // id of the action button that adds there (`add`) or removes that item, as
+  // the grid shows it now (Refresh first), or 0 when it shows none.
+  virtual int ActionButton(std::string_view item, bool add) const {
+    (void)item, (void)add;
+    return 0;
+  }
 
   // Called after the raw data editor wrote the image and the blocks were
   // rebuilt; `before` is this block's bytes (GetSize of them) as they were.
@@ -139,6 +148,15 @@ class BlockPage : public CallbackContext {
     kWireRightActions = 8,
   };
   virtual unsigned WiredRanges() const { return 0; }
+
+  // `id` when that action button shows the edit, enabled: "Remove" for a
+  // removal, a text that begins with "Add" for an addition; else 0.
+  int ShownAction(int id, bool add) const;
+  // The first action button from `firstId` down its column that shows an addition, or 0.
+  int ShownAddAction(int firstId) const;
+  // The number after `prefix` in `item` ("slot2" after "slot" is 2); 0 when
+  // `item` is not `prefix` followed by digits.
+  static unsigned ItemNumber(std::string_view item, std::string_view prefix);
 
   // Completes AttachBlock once the derived page made (or did not make) its model.
   bool FinishAttach(const uint8_t* data);

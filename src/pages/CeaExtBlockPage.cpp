@@ -498,6 +498,22 @@ void CeaExtBlockPage::Refresh() {
   NotifyView();
 }
 
+int CeaExtBlockPage::ActionButton(std::string_view item, bool add) const {
+  if (add) {
+    if (item == "dtd") return ShownAddAction(kLeftActionId);
+    if (item == "db") return ShownAddAction(kRightActionId);
+    return 0;
+  }
+  // The DTD rows start below "General Info"; the data block rows at the top.
+  if (const unsigned dtd = ItemNumber(item, "dtd"); dtd >= 1 && dtd < static_cast<unsigned>(kGridRows)) {
+    return ShownAction(kLeftActionId + static_cast<int>(dtd), false);
+  }
+  if (const unsigned db = ItemNumber(item, "db"); db >= 1 && db <= static_cast<unsigned>(kGridRows)) {
+    return ShownAction(kRightActionId + static_cast<int>(db) - 1, false);
+  }
+  return 0;
+}
+
 void CeaExtBlockPage::OnLeftAction(int id) {
   CeaExtBlock* model = Model();
   const int row = id - kLeftActionId;

@@ -37,6 +37,10 @@ class CeaExtBlockPage : public BlockPage {
   // "Remove" asks and removes that data block; "Add DataBlock" offers the
   // kinds that fit ("Select Data Block To Add") and adds the chosen one.
   void OnRightAction(int id) override;
+  // "dtd" and "db": the "Add DTD" and "Add DataBlock" buttons; "dtd1", "dtd2"
+  // ... and "db1", "db2" ...: the "Remove" button of that DTD or data block,
+  // counted from 1 down the rows.
+  int ActionButton(std::string_view item, bool add) const override;
   // Kind 7: the data block kinds that can be added, in kind order.
   void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
 

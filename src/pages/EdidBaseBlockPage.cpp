@@ -609,6 +609,12 @@ std::unique_ptr<EditorForm> EdidBaseBlockPage::CreateForm(std::string_view name)
   }
 }
 
+int EdidBaseBlockPage::ActionButton(std::string_view item, bool add) const {
+  const unsigned slot = ItemNumber(item, "slot");
+  if (slot < 1 || slot > kSlots) return 0;
+  return ShownAction(kLeftActionId + kFirstSlotRow + static_cast<int>(slot) - 1, add);
+}
+
 void EdidBaseBlockPage::OnLeftAction(int id) {
   Edid13Block* model = Model();
   const int row = id - kLeftActionId;

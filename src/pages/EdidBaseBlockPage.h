@@ -37,6 +37,8 @@ class EdidBaseBlockPage : public BlockPage {
   // "Remove" asks and clears the slot; "Add Descriptor" offers the kinds the
   // block can take ("Select Descriptor To Add") and creates the chosen one.
   void OnLeftAction(int id) override;
+  // "slot1"-"slot4": the slot's "Add Descriptor" or "Remove" button.
+  int ActionButton(std::string_view item, bool add) const override;
   // Kind 6: the descriptor kinds that can be added, in kind order.
   void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
 

@@ -43,6 +43,7 @@ unsigned ScriptedUserInterface::SelectItem(CallbackContext* owner, unsigned kind
   events.push_back("select: " + shown.content.title);
   const size_t items = shown.content.items.size();
   selections.push_back(std::move(shown));
+  if (scriptedChoice != nullptr && scriptedChoice->Pending()) return scriptedChoice->Answer(owner, kind);
   if (choices.empty()) return kNoSelection;
   const unsigned choice = choices.front();
   choices.pop_front();

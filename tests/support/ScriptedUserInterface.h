@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Callbacks.h"
+#include "common/ScriptedChoice.h"
 #include "common/UserInterface.h"
 
 namespace velmar::testing {
@@ -59,6 +60,9 @@ class ScriptedUserInterface : public UserInterface {
     bool ok = true;
   };
   std::deque<FormAnswer> formAnswers;
+  // While it holds an answer, it answers the next selection list by item text
+  // (before `choices`).
+  ScriptedChoice* scriptedChoice = nullptr;
   bool defaultAnswer = true;
 
   // Record.
