@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/ScriptedChoice.h"
 #include "common/UserInterface.h"
 
 namespace velmar::cli {
@@ -45,7 +46,7 @@ class ConsoleOutput {
 // The user interface of the command line: message boxes print on standard
 // error, the text viewer and the modes list print on standard output. A
 // script cannot answer, so questions go on (OK) and choices and file dialogs
-// are cancelled.
+// are cancelled, unless a script answers the list.
 class ConsoleUserInterface : public UserInterface {
  public:
   explicit ConsoleUserInterface(ConsoleOutput& output) : output_(output) {}
@@ -67,10 +68,13 @@ class ConsoleUserInterface : public UserInterface {
     (void)request;
     return std::nullopt;
   }
+  // A choice that a script set answers the list; any other list is cancelled.
   unsigned SelectItem(CallbackContext* owner, unsigned kind) override {
-    (void)owner, (void)kind;
+    if (choice_ != nullptr && choice_->Pending()) return choice_->Answer(owner, kind);
     return kNoSelection;
   }
+  // Where the answers of a script's selection lists come from (null: none).
+  void SetScriptedChoice(ScriptedChoice* choice) { choice_ = choice; }
   // Prints the document of `kind` (the viewer's caption is not printed).
   void ShowContent(CallbackContext* owner, unsigned kind) override;
   // Prints a header line with the 21 column headings, then one line per mode in
@@ -89,6 +93,7 @@ class ConsoleUserInterface : public UserInterface {
  private:
   ConsoleOutput& output_;
   std::string messagePrefix_;
+  ScriptedChoice* choice_ = nullptr;
 };
 
 }  // namespace velmar::cli

@@ -1,4 +1,4 @@
-// The options of the INF and REG files that convert and read-display write.
+// The options of the INF and REG files that convert, read-display and edit write.
 #include <cctype>
 
 #include "cli/Cli.h"
@@ -49,11 +49,20 @@ std::string RegistryKey(std::string key) {
 }
 
 [[maybe_unused]] const bool kDateRegistered =
-    RegisterOption({kDateOption, "M/D/YYYY", "INF files' driver date (default: today)", {"convert", "read-display"}});
+    RegisterOption({kDateOption,
+                    "M/D/YYYY",
+                    "INF files' driver date (default: today)",
+                    {"convert", "read-display", "edit"}});
 [[maybe_unused]] const bool kRegKeyRegistered =
-    RegisterOption({kRegKeyOption, "PATH", "REG files' key under HKEY_LOCAL_MACHINE", {"convert", "read-display"}});
+    RegisterOption({kRegKeyOption,
+                    "PATH",
+                    "REG files' key under HKEY_LOCAL_MACHINE",
+                    {"convert", "read-display", "edit"}});
 [[maybe_unused]] const bool kRegValueRegistered =
-    RegisterOption({kRegValueOption, "NAME", "REG files' value name, such as NEXOEmulatedEDID_D0", {"convert", "read-display"}});
+    RegisterOption({kRegValueOption,
+                    "NAME",
+                    "REG files' value name, such as NEXOEmulatedEDID_D0",
+                    {"convert", "read-display", "edit"}});
 
 }  // namespace
 

@@ -40,7 +40,7 @@ int RunBytes(CommandContext& context) {
     RegisterOption({kFilesFromOption,
                     "FILE",
                     "also read the files named in FILE, one per line (- for standard input)",
-                    {"summary", "report", "modes", "bytes"}});
+                    {"summary", "report", "modes", "bytes", "fields"}});
 
 [[maybe_unused]] const bool kSummaryRegistered = RegisterSubcommand({
     10,
