@@ -44,10 +44,14 @@ int RunEdit(CommandContext& context) {
   }
   std::string extension;
   // Nothing is read when the output could never be written.
-  if (FindOutputFormat(out, &extension) == nullptr) {
+  const FileFormat* format = FindOutputFormat(out, &extension);
+  if (format == nullptr) {
     context.Error(Format("%s: cannot write a file with the extension '%s'", out.c_str(), extension.c_str()));
     return kExitUsage;
   }
+  EncodeOptions options;
+  if (const int status = EncodeOptionsFor(context, *format, options); status != kExitOk) return status;
+  // Everything is read before OUT is touched, so IN and OUT may be the same file.
   if (!context.LoadImage(in)) return kExitFailure;
 
   ScriptedChoice choice;
@@ -60,7 +64,7 @@ int RunEdit(CommandContext& context) {
     context.Error(Format("%s: %s", failure.address.c_str(), failure.message.c_str()));
     return kExitUsage;
   }
-  return WriteImageFile(context, out);
+  return WriteImageFile(context, out, *format, options);
 }
 
 [[maybe_unused]] const bool kFieldsRegistered = RegisterSubcommand({
