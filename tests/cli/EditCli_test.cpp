@@ -169,6 +169,8 @@ TEST(EditCli, ARefusedValueGivesTheDialogsMessageAndLeavesTheOutputAlone) {
     std::string file = CorpusDir() + "/ed-76b1b316c228.bin";
   } cases[] = {
       {{"base.general.year=1989"}, "velmar-edid: base.general.year: Invalid [Year of Manufacture] value\n"},
+      {{"base.slot3.text=ABCDEFGHIJKLMN"},
+       "velmar-edid: base.slot3.text: String too long. Maximum length 13 characters\n"},
       {{"cea1.db3.channels[0]=9"},
        "velmar-edid: cea1.db3.channels[0]: Entry[0]: Invalid Number of channels (Valid range is 1 --> 8)\n",
        SamplePath()},
