@@ -1,7 +1,7 @@
 #include "app/FormScript.h"
 
 #include <array>
-#include <functional>
+#include <optional>
 
 #include "app/EdidImage.h"
 #include "common/ScriptedChoice.h"
@@ -29,6 +29,17 @@ struct Snapshot {
 };
 
 Snapshot Take(const EdidImage& image) { return {image.rawData, image.BlockCount()}; }
+
+// A field a script lists and sets.
+bool Listed(const FormField& field) {
+  return field.kind != FieldKind::Label && field.kind != FieldKind::Button && field.visible;
+}
+
+void ListFields(const EditorForm& form, std::vector<ScriptField>& fields) {
+  for (const FormField& field : form.Fields()) {
+    if (Listed(field)) fields.push_back({form.Address() + "." + field.name, EditorForm::ValueText(field), field.label});
+  }
+}
 
 // Parses "add", "add:ITEM" and "remove".
 bool ParseStructural(const std::string& value, bool& add, std::string& item) {
@@ -83,15 +94,67 @@ std::vector<ScriptField> FormScript::Fields() {
     BlockPage* page = image_.GetPage(b);
     if (page == nullptr) continue;
     for (const std::string& name : page->FormNames()) {
-      const std::unique_ptr<EditorForm> form = page->CreateForm(name);
-      if (form == nullptr) continue;
-      for (const FormField& field : form->Fields()) {
-        if (field.kind == FieldKind::Label || field.kind == FieldKind::Button || !field.visible) continue;
-        fields.push_back({form->Address() + "." + field.name, EditorForm::ValueText(field), field.label});
-      }
+      form_ = page->CreateForm(name);
+      if (form_ == nullptr) continue;
+      ListFields(*form_, fields);
+      // The forms its buttons open, cancelled.
+      const bool never = false;
+      PressButtons(
+          [&fields](EditorForm& sub) {
+            ListFields(sub, fields);
+            return false;
+          },
+          never);
+      form_.reset();
     }
   }
   return fields;
+}
+
+void FormScript::PressButtons(const std::function<bool(EditorForm&)>& answer, const bool& stop) {
+  std::vector<std::string> buttons;
+  for (const FormField& field : form_->Fields()) {
+    if (field.kind == FieldKind::Button && field.enabled && field.visible) buttons.push_back(field.name);
+  }
+  choice_.SetFormAnswer(answer);
+  for (const std::string& name : buttons) {
+    if (stop) break;
+    form_->Press(name, image_.Ui());
+  }
+  choice_.ClearFormAnswer();
+}
+
+bool FormScript::RunSubForm(ScriptFailure& failure) {
+  if (subAddress_.empty()) return true;
+  const std::string wanted = std::move(subAddress_);
+  const std::vector<std::pair<std::string, std::string>> assigned = std::move(subAssigned_);
+  subAddress_.clear();
+  subAssigned_.clear();
+  bool opened = false;
+  std::optional<ScriptFailure> refused;
+  PressButtons(
+      [&](EditorForm& sub) {
+        if (sub.Address() != wanted) return false;
+        opened = true;
+        for (const auto& [address, value] : assigned) {
+          std::string error;
+          if (!sub.Assign(std::string_view(address).substr(wanted.size() + 1), value, error)) {
+            refused = ScriptFailure{address, error};
+            return false;
+          }
+        }
+        std::string message;
+        if (sub.Accept(message)) return true;
+        refused = ScriptFailure{assigned.size() == 1 ? assigned.front().first : wanted, message};
+        return false;
+      },
+      opened);
+  if (!opened) refused = ScriptFailure{wanted, Format("no button of %s opens this form now", form_->Address().c_str())};
+  if (!refused) return true;
+  failure = *refused;
+  form_.reset();
+  formAssigned_.clear();
+  return false;
 }
 
 BlockPage* FormScript::FindPage(const std::string& prefix) const {
@@ -104,6 +167,7 @@ BlockPage* FormScript::FindPage(const std::string& prefix) const {
 
 bool FormScript::CloseForm(ScriptFailure& failure) {
   if (form_ == nullptr) return true;
+  if (!RunSubForm(failure)) return false;
   std::string message;
   const bool accepted = form_->Accept(message);
   if (!accepted) failure = {formAssigned_.size() == 1 ? formAssigned_.front() : form_->Address(), message};
@@ -143,6 +207,10 @@ bool FormScript::Run(const std::vector<std::pair<std::string, std::string>>& ass
       continue;
     }
     const std::string formAddress = address.substr(0, fieldDot);
+    // "<form>.<sub>.<field>": a field of a form a button of <form> opens.
+    const size_t subDot = address.rfind('.');
+    const std::string subAddress = subDot > fieldDot ? address.substr(0, subDot) : std::string();
+    if (!subAddress_.empty() && subAddress != subAddress_ && !RunSubForm(failure)) return false;
     if (form_ == nullptr || form_->Address() != formAddress) {
       if (!CloseForm(failure)) return false;
       form_ = page->CreateForm(address.substr(dot + 1, fieldDot - dot - 1));
@@ -151,6 +219,12 @@ bool FormScript::Run(const std::vector<std::pair<std::string, std::string>>& ass
         return false;
       }
     }
+    formAssigned_.push_back(address);
+    if (!subAddress.empty()) {
+      subAddress_ = subAddress;
+      subAssigned_.emplace_back(address, value);
+      continue;
+    }
     std::string error;
     if (!form_->Assign(address.substr(fieldDot + 1), value, error)) {
       failure = {address, error};
@@ -158,7 +232,6 @@ bool FormScript::Run(const std::vector<std::pair<std::string, std::string>>& ass
       formAssigned_.clear();
       return false;
     }
-    formAssigned_.push_back(address);
   }
   return CloseForm(failure);
 }
@@ -192,6 +265,22 @@ bool FormScript::AcceptAll(ScriptFailure& failure) {
     if (page == nullptr) continue;
     for (const std::string& name : page->FormNames()) {
       form_ = page->CreateForm(name);
+      if (form_ == nullptr) continue;
+      // The forms its buttons open first, OK unchanged.
+      bool refused = false;
+      PressButtons(
+          [&](EditorForm& sub) {
+            std::string message;
+            if (sub.Accept(message)) return true;
+            failure = {sub.Address(), message};
+            refused = true;
+            return false;
+          },
+          refused);
+      if (refused) {
+        form_.reset();
+        return false;
+      }
       if (!CloseForm(failure)) return false;
     }
   }

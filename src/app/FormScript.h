@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,6 +33,9 @@ struct ScriptFailure {
 //                             "di1.gamma.type=Single White Curve"); a list takes
 //                             an item's text or its position from 0, a check
 //                             box on or off
+//   <form>.<sub>.<field>=VALUE  a field of a form a button of <form> opens
+//                             ("cea1.hdmi.hdmi-vics.vic[0]"); its OK runs
+//                             in <form>, whose own OK then writes
 //   <page>.<item>=remove      a page's "Remove" button ("base.slot2", "cea1.db4")
 //   <page>.<list>=add[:ITEM]  a page's add button ("base.slot2", "cea1.db",
 //                             "cea1.dtd"), answering its selection list with
@@ -51,7 +55,8 @@ class FormScript {
   FormScript& operator=(const FormScript&) = delete;
 
   // Every visible edit, check box and list of every form of every page, in
-  // block order, the page's form order and the form's field order.
+  // block order, the page's form order and the form's field order; after a
+  // form's own fields, those of the forms its buttons open now.
   std::vector<ScriptField> Fields();
 
   // Runs the assignments (address, value) in order. Stops at the first that
@@ -62,7 +67,8 @@ class FormScript {
   // told an item it had no list for.
   bool Run(const std::vector<std::pair<std::string, std::string>>& assignments, ScriptFailure& failure);
 
-  // Opens every form every page offers and presses OK without a change.
+  // Opens every form every page offers and presses OK without a change, in
+  // the forms its buttons open first.
   bool AcceptAll(ScriptFailure& failure);
 
   // The text of a value on one line and back: a backslash becomes "\\", a
@@ -75,6 +81,12 @@ class FormScript {
   BlockPage* FindPage(const std::string& prefix) const;
   // Presses OK on the open form, if any, and closes it.
   bool CloseForm(ScriptFailure& failure);
+  // Sets the fields given for a form a button of the open form opens, and
+  // presses its OK.
+  bool RunSubForm(ScriptFailure& failure);
+  // Presses each button of the open form that can be pressed now, handing the
+  // forms they open to `answer`, until `stop` is set.
+  void PressButtons(const std::function<bool(EditorForm&)>& answer, const bool& stop);
   bool RunStructural(BlockPage* page, const std::string& address, const std::string& item, const std::string& value,
                      ScriptFailure& failure);
 
@@ -82,6 +94,9 @@ class FormScript {
   ScriptedChoice& choice_;
   std::unique_ptr<EditorForm> form_;
   std::vector<std::string> formAssigned_;  // the field addresses set in the open form
+  // The form a button of the open form opens, and the fields to set in it (address, value).
+  std::string subAddress_;
+  std::vector<std::pair<std::string, std::string>> subAssigned_;
 };
 
 }  // namespace velmar

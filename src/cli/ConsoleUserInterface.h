@@ -46,7 +46,7 @@ class ConsoleOutput {
 // The user interface of the command line: message boxes print on standard
 // error, the text viewer and the modes list print on standard output. A
 // script cannot answer, so questions go on (OK) and choices and file dialogs
-// are cancelled, unless a script answers the list.
+// and forms are cancelled, unless a script answers them.
 class ConsoleUserInterface : public UserInterface {
  public:
   explicit ConsoleUserInterface(ConsoleOutput& output) : output_(output) {}
@@ -84,10 +84,10 @@ class ConsoleUserInterface : public UserInterface {
     (void)owner, (void)rawData, (void)length;
     return false;
   }
-  // No dialog runs on a console: a form opened here is cancelled.
+  // No dialog runs on a console: a form opened here is cancelled, unless a
+  // script answers it.
   bool EditForm(EditorForm& form) override {
-    (void)form;
-    return false;
+    return choice_ != nullptr && choice_->FormPending() && choice_->AnswerForm(form);
   }
 
  private:

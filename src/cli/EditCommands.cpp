@@ -15,12 +15,16 @@ namespace {
 int RunFields(CommandContext& context) {
   ScriptedChoice choice;
   FormScript script(context.Image(), choice);
-  return context.ForEachFile([&] {
+  // The forms the dialogs' buttons open are listed through the user interface.
+  context.Ui().SetScriptedChoice(&choice);
+  const int status = context.ForEachFile([&] {
     for (const ScriptField& field : script.Fields()) {
       context.Out().Line(FormScript::EscapeValue(field.address) + "\t" + FormScript::EscapeValue(field.value) + "\t" +
                          FormScript::EscapeValue(field.label));
     }
   });
+  context.Ui().SetScriptedChoice(nullptr);
+  return status;
 }
 
 int RunEdit(CommandContext& context) {
@@ -79,7 +83,9 @@ int RunEdit(CommandContext& context) {
     "and position), the section, slot or data block, the field and a row's index.\n"
     "VALUE is the field's text as the dialog shows it; check boxes read on or off,\n"
     "lists show the chosen item's text. LABEL is the dialog's label. A backslash or\n"
-    "a control character in a text is written as \\\\, \\t, \\n, \\r or \\xHH.\n",
+    "a control character in a text is written as \\\\, \\t, \\n, \\r or \\xHH.\n"
+    "The fields of the dialogs a dialog's buttons open follow, while the button can\n"
+    "be pressed: <block>.<form>.<dialog>.<field>, such as cea1.db6.hdmi-vics.vic[0].\n",
     nullptr,
     1,
     kManyOperands,
@@ -102,6 +108,8 @@ int RunEdit(CommandContext& context) {
     "  cea1.db=add:Speaker Allocation Data Block, cea1.db4=remove\n"
     "  cea1.dtd=add, cea1.dtd2=remove        detailed timings of a CEA block\n"
     "  block=add:EDID CEA Ext Block          a new block at the end\n"
+    "A field of a dialog that a button opens (cea1.db6.hdmi-vics.used[3]) is set\n"
+    "through that button, with that dialog's OK before its own dialog's.\n"
     "A refused value prints the dialog's message after the address and exits with 2;\n"
     "OUT is then left as it was. Without assignments OUT holds IN's used bytes.\n",
     nullptr,

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,27 @@ struct ScriptedImage {
   FormScript script;
 };
 
+// A form as it stood when it opened, kept after the dialog that opened it ended.
+struct OpenedForm {
+  std::string address;
+  std::deque<FormField> fields;
+};
+
+// The form the button `name` of `form` opens (cancelled at once), if any.
+std::optional<OpenedForm> OpenedBy(EditorForm& form, const std::string& name, testing::ScriptedUserInterface& ui) {
+  std::optional<OpenedForm> opened;
+  ScriptedChoice recorder;
+  recorder.SetFormAnswer([&opened](EditorForm& sub) {
+    opened = OpenedForm{sub.Address(), sub.Fields()};
+    return false;
+  });
+  ScriptedChoice* const before = ui.scriptedChoice;
+  ui.scriptedChoice = &recorder;
+  form.Press(name, ui);
+  ui.scriptedChoice = before;
+  return opened;
+}
+
 // A base block, a DI-EXT block and a CEA block.
 std::vector<uint8_t> ThreeBlocks() {
   std::vector<uint8_t> bytes = testing::MakeBase13(2);
@@ -52,6 +76,7 @@ std::vector<uint8_t> ThreeBlocks() {
 
 TEST(FormScriptTest, FieldsListEveryEditableFieldOfEveryFormAsTheFormShowsIt) {
   size_t total = 0;
+  size_t subTotal = 0;
   for (const std::string& path : testing::CorpusFiles()) {
     ScriptedImage edited(testing::ReadBytes(path));
     const std::vector<ScriptField> fields = edited.script.Fields();
@@ -64,20 +89,32 @@ TEST(FormScriptTest, FieldsListEveryEditableFieldOfEveryFormAsTheFormShowsIt) {
       BlockPage* page = edited.loaded.Page(b);
       for (const std::string& name : page->FormNames()) {
         const std::unique_ptr<EditorForm> form = page->CreateForm(name);
-        for (const FormField& field : form->Fields()) {
-          if (field.kind == FieldKind::Label || field.kind == FieldKind::Button || !field.visible) continue;
-          ++expected;
-          const auto found = byAddress.find(form->Address() + "." + field.name);
-          ASSERT_NE(found, byAddress.end()) << path << " " << form->Address() << "." << field.name;
-          EXPECT_EQ(found->second->value, EditorForm::ValueText(field));
-          EXPECT_EQ(found->second->label, field.label);
+        std::vector<OpenedForm> forms = {{form->Address(), form->Fields()}};
+        // The forms its buttons open, as they open.
+        for (const FormField& button : form->Fields()) {
+          if (button.kind != FieldKind::Button || !button.enabled) continue;
+          const std::optional<OpenedForm> opened = OpenedBy(*form, button.name, edited.loaded.ui);
+          ASSERT_TRUE(opened.has_value()) << path << " " << form->Address() << "." << button.name;
+          forms.push_back(*opened);
         }
+        for (const OpenedForm& listed : forms) {
+          for (const FormField& field : listed.fields) {
+            if (field.kind == FieldKind::Label || field.kind == FieldKind::Button || !field.visible) continue;
+            ++expected;
+            const auto found = byAddress.find(listed.address + "." + field.name);
+            ASSERT_NE(found, byAddress.end()) << path << " " << listed.address << "." << field.name;
+            EXPECT_EQ(found->second->value, EditorForm::ValueText(field));
+            EXPECT_EQ(found->second->label, field.label);
+          }
+        }
+        subTotal += forms.size() - 1;
       }
     }
     EXPECT_EQ(fields.size(), expected) << path;
     total += fields.size();
   }
   EXPECT_GT(total, 1000u);
+  EXPECT_GT(subTotal, 30u);
 }
 
 TEST(FormScriptTest, NoAssignmentsAcceptEveryFormAndChangeNoByte) {
@@ -164,6 +201,59 @@ TEST(FormScriptTest, AnAssignmentOfEachKindDoesWhatTheSameEditInTheFormDoes) {
     }
   }
   EXPECT_GT(compared, 100u);
+}
+
+TEST(FormScriptTest, AnAssignmentInAFormAButtonOpensDoesWhatTheSameEditThereDoes) {
+  size_t compared = 0;
+  for (const std::string& path : testing::CorpusFiles()) {
+    const std::vector<uint8_t> bytes = testing::ReadBytes(path);
+    LoadedImage probe(bytes);
+    for (unsigned b = 0; b < probe.image.BlockCount(); ++b) {
+      for (const std::string& name : probe.Page(b)->FormNames()) {
+        const std::unique_ptr<EditorForm> form = probe.Page(b)->CreateForm(name);
+        for (const FormField& button : form->Fields()) {
+          if (button.kind != FieldKind::Button || !button.enabled) continue;
+          const std::optional<OpenedForm> sub = OpenedBy(*form, button.name, probe.ui);
+          ASSERT_TRUE(sub.has_value()) << path << " " << form->Address() << "." << button.name;
+          std::map<Kind, const FormField*> firsts;
+          for (const FormField& field : sub->fields) {
+            if (field.kind == FieldKind::Label || field.kind == FieldKind::Button || !field.enabled || !field.visible) {
+              continue;
+            }
+            firsts.emplace(KindOf(field), &field);
+          }
+          for (const auto& [kind, field] : firsts) {
+            const std::string value = NewValue(*field);
+            const std::string address = sub->address + "." + field->name;
+            // Through the dialogs: the button, the field, the sub-form's OK, the form's OK.
+            LoadedImage direct(bytes);
+            const std::unique_ptr<EditorForm> same = direct.Page(b)->CreateForm(name);
+            direct.ui.formAnswers.push_back({{{field->name, value}}, {}, true});
+            ASSERT_TRUE(same->Press(button.name, direct.ui));
+            const bool taken = std::find(direct.ui.events.begin(), direct.ui.events.end(), "refused: " + field->name) ==
+                               direct.ui.events.end();
+            std::string message;
+            const bool accepted = taken && direct.ui.messages.empty() && same->Accept(message);
+            // Through its address.
+            ScriptedImage scripted(bytes);
+            const std::string result = scripted.Run({{address, value}});
+            EXPECT_EQ(result.empty(), accepted) << path << " " << address << "=" << value << ": " << result;
+            if (taken && !direct.ui.messages.empty()) {
+              EXPECT_EQ(result, address + ": " + direct.ui.messages.front());
+            } else if (taken && !accepted) {
+              EXPECT_EQ(result, address + ": " + message);
+            }
+            EXPECT_TRUE(scripted.loaded.image.rawData == direct.image.rawData) << path << " " << address;
+            if (accepted && !(direct.image.rawData == probe.image.rawData)) {
+              EXPECT_NE(scripted.loaded.Summary(b), probe.Summary(b)) << path << " " << address;
+            }
+            ++compared;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(compared, 30u);
 }
 
 TEST(FormScriptTest, FieldsOfOneFormGoTogetherBeforeItsOk) {

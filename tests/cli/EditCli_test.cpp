@@ -56,6 +56,7 @@ std::vector<uint8_t> UsedBytes(const std::vector<uint8_t>& file) {
 std::string CoreFields(const std::vector<uint8_t>& file) {
   LoadedImage loaded(file);
   ScriptedChoice choice;
+  loaded.ui.scriptedChoice = &choice;
   FormScript script(loaded.image, choice);
   std::string text;
   for (const ScriptField& field : script.Fields()) {
@@ -180,6 +181,12 @@ TEST(EditCli, ARefusedValueGivesTheDialogsMessageAndLeavesTheOutputAlone) {
        "velmar-edid: di1.general: Invalid Month (Valid Range 1 --> 12)\n"},
       {{"di1.general.year=2000"}, "velmar-edid: di1.general.year: the field is disabled\n"},
       {{"cea9.db=add:Speaker Allocation Data Block"}, "velmar-edid: cea9.db: no block is addressed \"cea9\"\n"},
+      {{"cea1.db6.hdmi-vics.used[4]=on", "cea1.db6.max-tmds-clock=200"},
+       "velmar-edid: cea1.db6.hdmi-vics.used[4]: Entry[1:1]: Invalid Selection\n",
+       CorpusDir() + "/ed-06ea81b6a609.bin"},
+      {{"cea1.db6.extended-caps=off", "cea1.db6.hdmi-vics.used[4]=on"},
+       "velmar-edid: cea1.db6.hdmi-vics: no button of cea1.db6 opens this form now\n",
+       CorpusDir() + "/ed-06ea81b6a609.bin"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"edit", c.file, out};
@@ -218,6 +225,10 @@ TEST(EditCli, TheDocumentedRecipesDoWhatTheySay) {
         "cea1.general.ycbcr-422=off"},
        {"cea1.db2.vic[2]\t[3] 720x480p@60, 16x9\t", "cea1.db2.used[3]\toff\t", "cea1.db2.used[4]\toff\t",
         "cea1.general.ycbcr-422\toff\t", "YCbCr 4:2:2 Format........: Not Supported\n"}},
+      {CorpusDir() + "/ed-06ea81b6a609.bin",
+       {"cea1.db6.hdmi-vics.used[3]=off", "cea1.db6.hdmi-vics.used[2]=off", "cea1.db6.hdmi-vics.used[1]=off",
+        "cea1.db6.hdmi-vics.used[0]=off"},
+       {"HDMI Video Modes...........: Not Present\n", "cea1.db6.hdmi-vics.used[0]\toff\t"}},
   };
   for (const auto& recipe : recipes) {
     std::vector<std::string> args = {"edit", recipe.in, dir / "out.bin"};
@@ -228,6 +239,29 @@ TEST(EditCli, TheDocumentedRecipesDoWhatTheySay) {
         RunTool({"summary", dir / "out.bin"}).out + RunTool({"fields", dir / "out.bin"}).out;
     for (const std::string& shown : recipe.shown) EXPECT_NE(shows.find(shown), std::string::npos) << shown;
   }
+}
+
+TEST(EditCli, StructuralEditsRunThroughThePagesButtons) {
+  TempDir dir;
+  const std::string out = dir / "out.bin";
+  // The monitor has one extension, a DI-EXT block; its product name is in the third slot.
+  const ToolResult added = RunTool({"edit", CorpusDir() + "/ed-76b1b316c228.bin", out, "base.slot3=remove",
+                                    "base.slot3=add:Display Product Name", "base.slot3.text=PANEL 7",
+                                    "block=add:EDID CEA Ext Block", "cea2.db=add:Speaker Allocation Data Block",
+                                    "cea2.dtd=add"});
+  ASSERT_EQ(added.status, 0) << added.err;
+  const std::string summary = RunTool({"summary", out}).out;
+  for (const char* shown : {"\"PANEL 7\"", "Number of extensions: 2\n", "Number Of Data Blocks.....: 1\n",
+                            "Number Of Detailed Timings: 1\n"}) {
+    EXPECT_NE(summary.find(shown), std::string::npos) << shown << summary;
+  }
+  const ToolResult removed =
+      RunTool({"edit", out, out, "base.slot3=remove", "cea2.db1=remove", "cea2.dtd1=remove"});
+  ASSERT_EQ(removed.status, 0) << removed.err;
+  const std::string after = RunTool({"summary", out}).out;
+  EXPECT_EQ(after.find("PANEL 7"), std::string::npos);
+  EXPECT_NE(after.find("Number Of Data Blocks.....: 0\n"), std::string::npos);
+  EXPECT_NE(after.find("Number Of Detailed Timings: 0\n"), std::string::npos);
 }
 
 TEST(EditCli, UsageErrorsComeBeforeTheInputIsRead) {

@@ -85,6 +85,7 @@ bool ScriptedUserInterface::EditRawData(CallbackContext* owner, uint8_t* rawData
 bool ScriptedUserInterface::EditForm(EditorForm& form) {
   forms.push_back(form.Caption());
   events.push_back("form: " + form.Caption());
+  if (scriptedChoice != nullptr && scriptedChoice->FormPending()) return scriptedChoice->AnswerForm(form);
   if (formAnswers.empty()) return false;
   const FormAnswer answer = formAnswers.front();
   formAnswers.pop_front();

@@ -61,7 +61,8 @@ class ScriptedUserInterface : public UserInterface {
   };
   std::deque<FormAnswer> formAnswers;
   // While it holds an answer, it answers the next selection list by item text
-  // (before `choices`).
+  // (before `choices`), and while it holds a form answer, the forms opened
+  // (before `formAnswers`).
   ScriptedChoice* scriptedChoice = nullptr;
   bool defaultAnswer = true;
 
