@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindowCore.h"
+#include "common/Callbacks.h"
 #include "display/SimLibrary.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestData.h"
@@ -139,6 +140,36 @@ TEST_F(DisplayCommandsTest, OverridingSendsTheUsedBytes) {
   EXPECT_TRUE(core.Image().IsModified());
   EXPECT_NE(core.Displays().InitLog().find("Failed to override EDID of Display[6] on Adapter[0].\r\n"),
             std::string::npos);
+}
+
+// A display whose EDID has more blocks than the image holds: the read says
+// what it left out, and the image it kept is never sent back as the display's EDID.
+TEST_F(DisplayCommandsTest, ADisplayGivingALongerEdidSaysWhatTheImageLeavesOut) {
+  std::vector<uint8_t> six = MakeBase13(5);
+  six.resize(768, 0);
+  for (unsigned at = 128; at < 768; at += 128) {
+    six[at] = 0x02;
+    six[at + 1] = 0x03;
+    testing::FixChecksum(six.data() + at);
+  }
+  sim.Configure("adapter name=GPU path=\"\\REGISTRY\\MACHINE\\SYSTEM\\Sim\"\n"
+                "display adapter=0 index=5 name=TV edid=" + sim.WriteBytes("six.bin", six) + "\n");
+  core.Initialize();
+  ui.choices = {0};
+  core.ReadEdidFromDisplay();
+  const std::string note = "The EDID holds 6 blocks (768 bytes); only the first 4 (512 bytes) are kept";
+  EXPECT_EQ(ui.messages, std::vector<std::string>{note});
+  EXPECT_EQ(core.Image().BlockCount(), 4u);
+  EXPECT_EQ(Used(), std::vector<uint8_t>(six.begin(), six.begin() + 512));
+  ContentCollector report;
+  core.Image().FillContent(&report, kContentErrorsReport);
+  EXPECT_NE(report.Text().find("  " + note + "\r\n"), std::string::npos) << report.Text();
+
+  ui.Clear();
+  core.OverrideDisplayEdid();
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{"Not sent: the base block announces 5 extension blocks but the image holds 3"});
+  EXPECT_TRUE(sim.Requests().empty());
 }
 
 TEST_F(DisplayCommandsTest, StartUpLoadsTheFileNamedFirst) {

@@ -163,9 +163,9 @@ TEST(CeaExtBlockPageCorpusTest, DecodedValuesAgreeWithEdidDecode) {
     if (theirs.empty()) continue;
     CorpusImage corpus(path);
     const std::vector<Facts> ours = OurFacts(corpus.Content(kContentSummary));
-    // An image whose block list stops early (at an extension of a kind the
-    // program does not load, such as a Block Map, or at the count of byte
-    // 126 where edid-decode follows an HF-EEODB) shows fewer blocks.
+    // An image whose block list stops early (at an announced block that is
+    // missing, or at the count of byte 126 where edid-decode follows an
+    // HF-EEODB) shows fewer blocks.
     const size_t fileBlocks = testing::ReadBytes(path).size() / kBlockSize;
     if (corpus.image.BlockCount() == fileBlocks) {
       ASSERT_EQ(ours.size(), theirs.size()) << name;
