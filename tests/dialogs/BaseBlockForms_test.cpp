@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -198,6 +199,9 @@ TEST(BaseBlockFormsTest, AnEditReachesItsBytesAndTheSummary) {
     std::vector<uint8_t> bytes;
     const char* summary;
   } cases[] = {
+      {false, {}, "general", {{"manufacturer", "VLM"}, {"product-code", "0x1234"}}, 8, {0x59, 0x8D, 0x34, 0x12},
+       "  Manufacturer Name...: VLM\r\n  Product Code........: 0x1234\r\n"},
+      {false, {}, "general", {{"week", "7"}, {"year", "2020"}}, 16, {7, 30}, "  Date of Manufacture.: 2020, week 7\r\n"},
       {false, {}, "basic", {{"gamma", "2.2"}, {"standby", "on"}}, 23, {0x78, 0x80},
        "  Gamma...........................: 2.20\r\n  Standby.........................: Supported\r\n"},
       {true, {}, "basic",
@@ -309,6 +313,59 @@ TEST(BaseBlockFormsTest, BoundaryValuesReachTheBytesWithoutWrapping) {
                                    loaded.image.rawData.begin() + c.offset + c.bytes.size()),
               c.bytes)
         << c.form << " " << c.changes.back().first << "=" << c.changes.back().second;
+  }
+}
+
+// Stored values outside a dialog's checks never block an OK that changes
+// nothing, even when a field was edited and then set back.
+TEST(BaseBlockFormsTest, OkWithNothingChangedAcceptsValuesTheChecksWouldRefuse) {
+  const struct {
+    bool is14;
+    std::array<unsigned, 4> kinds;
+    std::vector<std::pair<unsigned, uint8_t>> stored;
+    const char* form;
+  } cases[] = {
+      // A detailed timing slot with pixel clock 0 (a timing through byte 2).
+      {false, {kDescriptorDetailedTiming, 0, 0, 0}, {{54, 0x00}, {55, 0x00}, {56, 0x80}}, "slot1"},
+      // A standard timing code 00 xx (width 248).
+      {false, {}, {{38, 0x00}, {39, 0x05}}, "standard"},
+      // Week 60, neither a week nor the model-year flag.
+      {false, {}, {{16, 60}}, "general"},
+      // Minimum rates above the maximum ones, and a pixel clock of 0 MHz.
+      {false, kRange, {{54 + 5, 100}, {54 + 6, 50}, {54 + 7, 100}, {54 + 8, 50}, {54 + 9, 0}}, "slot1"},
+      // A CVT range limits descriptor with a reserved preferred aspect.
+      {true, kRange, {{54 + 10, 0x04}, {54 + 11, 0x11}, {54 + 15, 0xE0}}, "slot1"},
+      // A digital 1.4 input with the reserved colour depth 111.
+      {true, {}, {{20, 0xF5}}, "basic"},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes = MakeBlock(c.is14, c.kinds);
+    for (const auto& [position, value] : c.stored) bytes[position] = value;
+    testing::FixChecksum(bytes.data());
+    testing::LoadedImage loaded(bytes);
+    const auto before = loaded.image.rawData;
+    for (const bool editedBack : {false, true}) {
+      std::unique_ptr<EditorForm> form = loaded.Page(0)->CreateForm(c.form);
+      ASSERT_NE(form, nullptr) << c.form;
+      if (editedBack) {
+        // The first edit line the user can type in, changed and restored.
+        const auto edit = std::find_if(form->Fields().begin(), form->Fields().end(), [](const FormField& f) {
+          return f.kind == FieldKind::Edit && f.enabled && f.visible;
+        });
+        ASSERT_NE(edit, form->Fields().end()) << c.form;
+        const std::string name = edit->name;
+        const std::string text = edit->text;
+        ASSERT_TRUE(form->SetText(name, text + "9")) << c.form << "." << name;
+        EXPECT_TRUE(form->Changed());
+        ASSERT_TRUE(form->SetText(name, text)) << c.form << "." << name;
+      }
+      EXPECT_FALSE(form->Changed()) << c.form;
+      std::string message;
+      EXPECT_TRUE(form->Accept(message)) << c.form << ": " << message;
+      EXPECT_EQ(message, "");
+      EXPECT_TRUE(loaded.image.rawData == before) << c.form;
+      EXPECT_FALSE(loaded.image.IsModified()) << c.form;
+    }
   }
 }
 

@@ -70,15 +70,21 @@ TEST_F(GenericInfoFormTest, EditsReachTheirBytes) {
 }
 
 TEST_F(GenericInfoFormTest, UntouchedFieldsKeepTheirStoredValues) {
-  // Reserved bit 7 of byte 8 and an unnamed letter code 0 survive an edit of
-  // another field; an empty name keeps the letters.
-  bytes[8] = 0x80;
-  bytes[9] = 0x21;
-  testing::FixChecksum(bytes.data());
-  EXPECT_EQ(RunOk({{"week", "7"}}), "");
-  EXPECT_EQ(bytes[8], 0x80);
-  EXPECT_EQ(bytes[9], 0x21);
-  EXPECT_EQ(bytes[16], 7);
+  // Reserved bit 7 of byte 8 and a letter code with no letter (0, 27-31),
+  // shown as a blank name, survive an edit of another field.
+  for (const uint8_t firstCode : {0, 27, 31}) {
+    bytes[8] = static_cast<uint8_t>(0x80 | (firstCode << 2));
+    bytes[9] = 0x21;
+    testing::FixChecksum(bytes.data());
+    {
+      Edid13Block model(0, bytes.data(), 128, nullptr);
+      EXPECT_EQ(EDIDGenericInfoDlg("base.general", model).Find("manufacturer")->text, "") << int{firstCode};
+    }
+    EXPECT_EQ(RunOk({{"week", "7"}}), "");
+    EXPECT_EQ(bytes[8], 0x80 | (firstCode << 2)) << int{firstCode};
+    EXPECT_EQ(bytes[9], 0x21);
+    EXPECT_EQ(bytes[16], 7);
+  }
 }
 
 TEST(GenericInfoPageTest, SectionButtonOpensTheFormAndOkMarksModified) {
