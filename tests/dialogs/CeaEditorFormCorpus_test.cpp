@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/EdidImage.h"
@@ -229,6 +230,41 @@ TEST_F(CeaEditorFormCorpusTest, AnEditOfEachDataBlockChangesOnlyThatBlock) {
                         kCeaKindVideoCapability, kCeaKindColorimetry, kCeaKindVendorSpecific}) {
     EXPECT_GT(kinds[kind], 0u) << CeaDataBlockKindName(kind);
   }
+}
+
+// Each sub-form of every HDMI data block, opened and accepted with nothing
+// changed, leaves the HDMI form unchanged, so that its OK writes nothing.
+TEST_F(CeaEditorFormCorpusTest, HdmiSubFormsAcceptedUnchangedChangeNothing) {
+  unsigned subForms = 0;
+  for (const std::string& path : testing::CorpusFiles()) {
+    const std::vector<uint8_t> bytes = testing::ReadBytes(path);
+    for (unsigned b = 1; b < kMaxBlocks; ++b) {
+      CeaExtBlockPage* page = Load(bytes, b);
+      if (page == nullptr || page->Model() == nullptr) continue;
+      const std::array<uint8_t, kMaxEdidSize> original = image.rawData;
+      for (unsigned j = 0; j < page->Model()->DataBlockCount(); ++j) {
+        if (page->Model()->GetDataBlockKind(j) != kCeaKindHdmiVsdb) continue;
+        const std::string where = path + " " + page->FormPrefix() + Format(".db%u", j + 1);
+        std::unique_ptr<EditorForm> form = page->CreateForm(Format("db%u", j + 1));
+        ASSERT_NE(form, nullptr) << where;
+        for (const char* button : {"select-formats", "edit-extended-3d", "edit-hdmi-vics"}) {
+          const FormField* field = form->Find(button);
+          ASSERT_NE(field, nullptr) << where;
+          if (!field->enabled) continue;
+          ui.formAnswers.push_back({{}, {}, true});
+          EXPECT_TRUE(form->Press(button, ui)) << where << " " << button;
+          EXPECT_TRUE(ui.formAnswers.empty()) << where << " " << button;
+          EXPECT_FALSE(form->Changed()) << where << " " << button;
+          ++subForms;
+        }
+        std::string message;
+        EXPECT_TRUE(form->Accept(message)) << where << ": " << message;
+        EXPECT_TRUE(image.rawData == original) << where;
+      }
+      EXPECT_FALSE(image.IsModified()) << path;
+    }
+  }
+  EXPECT_GT(subForms, 10u);
 }
 
 TEST_F(CeaEditorFormCorpusTest, GeneralInfoFlagsWriteOnlyByteThreeAndTheChecksum) {
