@@ -8,11 +8,14 @@
 #include <QTimer>
 
 #include "app/view/VelmarEDIDUtilityDlg.h"
+#include "blocks/Edid13Block.h"
+#include "blocks/Edid14Block.h"
 #include "dialogs/view/FormDlg.h"
 #include "gui/QtTestSupport.h"
 #include "gui/WindowScript.h"
 #include "pages/EdidBaseBlockPage.h"
 #include "pages/view/BlockPageView.h"
+#include "support/TestData.h"
 
 namespace velmar {
 namespace {
@@ -127,6 +130,62 @@ TEST_F(BaseBlockDialogsTest, OkShowsTheMessageOfABadFieldThenWritesAndMarksTheIm
   ContentCollector summary;
   window.Core().FillContent(&summary, kContentSummary);
   EXPECT_NE(summary.Text().find("  \"VELMAR\"\r\n"), std::string::npos);
+}
+
+// The slot kinds the sample does not hold, on blocks built for the test:
+// each slot button opens its dialog with its caption, and Cancel writes nothing.
+TEST(BaseBlockSlotDialogsTest, EverySlotKindOpensItsDialog) {
+  const struct {
+    bool is14;
+    std::array<unsigned, 4> kinds;
+    std::vector<QString> captions;
+  } cases[] = {
+      {true,
+       {kDescriptorColorManagement, kDescriptorCvtCodes, kDescriptorEstablishedTimingsIII, kDescriptorStandardTimings},
+       {"EDID Color Mananagement", "EDID CVT 3Byte Timings", "EDID Established Timings", "EDID Standard Timings"}},
+      {false,
+       {kDescriptorColorPoint, kDescriptorAsciiString, kDescriptorRangeLimits, kDescriptorDetailedTiming},
+       {"EDID Color Point Descriptor", "ASCII Data String", "EDID Range Limits Descriptor", "EDID Detailed Timing"}},
+  };
+  QApplication* app = testing::EnsureQtApp();
+  (void)app;
+  const std::string dir = testing::MakeTempDir();
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes(kBlockSize);
+    if (c.is14) {
+      Edid14Block::InitDefaultBytes(bytes.data(), kBlockSize);
+      Edid14Block model(0, bytes.data(), kBlockSize, nullptr);
+      for (unsigned slot = 0; slot < 4; ++slot) model.CreateDescriptor(c.kinds[slot], slot);
+    } else {
+      Edid13Block::InitDefaultBytes(bytes.data(), kBlockSize);
+      Edid13Block model(0, bytes.data(), kBlockSize, nullptr);
+      for (unsigned slot = 0; slot < 4; ++slot) model.CreateDescriptor(c.kinds[slot], slot);
+    }
+    const std::string path = dir + (c.is14 ? "/slots14.bin" : "/slots13.bin");
+    testing::WriteTextFile(path, std::string(bytes.begin(), bytes.end()));
+
+    Dlg window;
+    window.show();
+    window.OpenCommandLineFile(path);
+    BlockPageView* view = window.PageView(0);
+    ASSERT_NE(view, nullptr);
+    const auto before = window.Core().Image().rawData;
+    ModalScript script;
+    for (int slot = 0; slot < 4; ++slot) {
+      script.Then([](QWidget* modal) {
+        auto* dialog = qobject_cast<FormDlg*>(modal);
+        ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
+        dialog->GetCancelButton()->click();
+      });
+      view->Button(kLeftItemId + EdidBaseBlockPage::kFirstSlotRow + slot)->click();
+    }
+    EXPECT_EQ(script.Remaining(), 0u);
+    EXPECT_EQ(script.Titles(), c.captions);
+    EXPECT_TRUE(window.Core().Image().rawData == before);
+    EXPECT_FALSE(window.Core().Image().IsModified());
+    window.Core().Image().ClearModified();  // closing asks nothing
+  }
+  testing::RemoveTree(dir);
 }
 
 }  // namespace
