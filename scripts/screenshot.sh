@@ -4,7 +4,8 @@
 # then one of the editor dialog of the sample's HDMI data block, saved beside
 # it as cea-hdmi-dialog.png; then one of each of the base block's eleven
 # editor dialogs on the same sample, saved in DIR (build/screenshots by
-# default) as <dialog class>.png.
+# default) as <dialog class>.png, the detailed timing editor's copied beside
+# FILE as detailed-timing-dialog.png.
 #
 # usage: scripts/screenshot.sh [FILE [DIR]]
 set -euo pipefail
@@ -35,3 +36,5 @@ echo "Saved $cea_out"
 VELMAR_DIALOG_SHOTS="$(cd "$dialogs" && pwd)" QT_QPA_PLATFORM=xcb \
   xvfb-run -a -s "-screen 0 1280x1024x24" build/velmar-edid-utility "$sample"
 echo "Saved the editor dialogs in $dialogs"
+cp "$dialogs/EDIDDetTimingsDlg.png" "$(dirname "$out")/detailed-timing-dialog.png"
+echo "Saved $(dirname "$out")/detailed-timing-dialog.png"
