@@ -65,7 +65,7 @@ int RunEdit(CommandContext& context) {
   const bool done = assignments.empty() ? script.AcceptAll(failure) : script.Run(assignments, failure);
   context.Ui().SetScriptedChoice(nullptr);
   if (!done) {
-    context.Error(Format("%s: %s", failure.address.c_str(), failure.message.c_str()));
+    context.Error(Format("%s: %s: %s", in.c_str(), failure.address.c_str(), failure.message.c_str()));
     return kExitUsage;
   }
   return WriteImageFile(context, out, *format, options);
@@ -110,7 +110,7 @@ int RunEdit(CommandContext& context) {
     "  block=add:EDID CEA Ext Block          a new block at the end\n"
     "A field of a dialog that a button opens (cea1.db6.hdmi-vics.used[3]) is set\n"
     "through that button, with that dialog's OK before its own dialog's.\n"
-    "A refused value prints the dialog's message after the address and exits with 2;\n"
+    "A refused value prints IN, the address and the dialog's message and exits with 2;\n"
     "OUT is then left as it was. Without assignments OUT holds IN's used bytes.\n",
     nullptr,
     2,
