@@ -4,6 +4,7 @@
 
 #include "app/ImageFiles.h"
 #include "common/UserInterface.h"
+#include "display/BootOverride.h"
 #include "storage/FileFormat.h"
 #include "util/Clock.h"
 #include "util/Format.h"
@@ -116,6 +117,91 @@ void MainWindowCore::RemoveDisplayOverride() {
   if (!displays.RemoveDisplayOverride(*record)) {
     ui.ShowMessage("Failed to remove the EDID override. Check Initialization log");
   }
+}
+
+std::optional<MainWindowCore::BootTarget> MainWindowCore::ChooseBootTarget() {
+  if (displays.ConnectedRecords().empty()) {
+    ui.ShowMessage("No connected displays detected");
+    return std::nullopt;
+  }
+  const std::optional<size_t> record = ChooseConnectedDisplay();
+  if (!record) return std::nullopt;
+  std::string why = "The display library does not name the display's connector";
+  const std::optional<std::string> connector = displays.ConnectorName(*record);
+  const std::optional<std::string> root = connector ? boot::SystemRoot(why) : std::nullopt;
+  if (!root) {
+    ui.ShowMessage(why);
+    return std::nullopt;
+  }
+  return BootTarget{*record, *connector, *root};
+}
+
+void MainWindowCore::InstallBootOverride() {
+  if (displays.ConnectedRecords().empty()) {
+    ui.ShowMessage("No connected displays detected");
+    return;
+  }
+  if (image.BlockCount() == 0) {
+    ui.ShowMessage("No Valid EDID present");
+    return;
+  }
+  if (image.MissingExtensionCount() > 0) {
+    ui.ShowMessage(image.IncompleteImageMessage());
+    return;
+  }
+  const std::optional<BootTarget> target = ChooseBootTarget();
+  if (!target) return;
+  const std::string edid(reinterpret_cast<const char*>(image.rawData.data()), image.GetUsedSize());
+  std::string why;
+  const std::optional<boot::Plan> plan = boot::PlanInstall(target->root, target->connector, edid, why);
+  if (!plan) {
+    ui.ShowMessage(why);
+    return;
+  }
+  if (!ui.AskOkCancel("Installing the boot-time EDID override of " + target->connector +
+                      " (administrator's password needed) will:\n" + boot::Describe(*plan))) {
+    return;
+  }
+  if (!displays.InstallBootOverride(target->record, edid)) {
+    ui.ShowMessage("Failed to install the boot-time EDID override. Check Initialization log");
+    return;
+  }
+  ui.ShowMessage("The boot-time EDID override of " + target->connector +
+                 " is installed. After the next boot, \"Check boot-time EDID override\" tells whether the display "
+                 "reports it.");
+}
+
+void MainWindowCore::RemoveBootOverride() {
+  const std::optional<BootTarget> target = ChooseBootTarget();
+  if (!target) return;
+  std::string why;
+  const std::optional<boot::Plan> plan = boot::PlanRemove(target->root, target->connector, why);
+  if (!plan) {
+    ui.ShowMessage(why);
+    return;
+  }
+  if (!ui.AskOkCancel("Removing the boot-time EDID override of " + target->connector +
+                      " (administrator's password needed) will:\n" + boot::Describe(*plan))) {
+    return;
+  }
+  if (!displays.RemoveBootOverride(target->record)) {
+    ui.ShowMessage("Failed to remove the boot-time EDID override. Check Initialization log");
+    return;
+  }
+  ui.ShowMessage("The boot-time EDID override of " + target->connector +
+                 " is removed: the display shows the monitor's own EDID again from the next boot.");
+}
+
+void MainWindowCore::CheckBootOverride() {
+  const std::optional<BootTarget> target = ChooseBootTarget();
+  if (!target) return;
+  std::array<uint8_t, kMaxEdidSize> bytes{};
+  const int total = displays.ReadDisplayEdid(target->record, bytes);
+  const std::string current(reinterpret_cast<const char*>(bytes.data()),
+                            total > 0 ? std::min(static_cast<size_t>(total), bytes.size()) : 0);
+  std::string report;
+  boot::CheckEffect(target->root, target->connector, current, report);
+  ui.ShowMessage(report);
 }
 
 void MainWindowCore::ReadEmulatedEdidFromRegistry() {

@@ -49,6 +49,12 @@ class MainWindowCore : public CallbackContext {
   // "Remove display EDID override": the chosen display goes back to the
   // monitor's own EDID; the image is not touched.
   void RemoveDisplayOverride();
+  // The boot-time override of the chosen display (BootOverride.h): the plan
+  // is shown and must be accepted before the privileged helper carries it
+  // out; the check compares the EDID the display reports with it.
+  void InstallBootOverride();
+  void RemoveBootOverride();
+  void CheckBootOverride();
   void ReadEmulatedEdidFromRegistry();
   void OverrideEmulatedEdidRegistry();
   void DeleteEmulatedEdidRegistry();
@@ -90,6 +96,14 @@ class MainWindowCore : public CallbackContext {
   void FillAllValueChoices(CallbackFillContentTgt* target);
   // The record of a "Select Display" choice, or none on cancel.
   std::optional<size_t> ChooseConnectedDisplay();
+  // The display a boot-time override command is about, its connector and the
+  // root of the system's files; nothing when there is none (said so).
+  struct BootTarget {
+    size_t record = 0;
+    std::string connector;
+    std::string root;
+  };
+  std::optional<BootTarget> ChooseBootTarget();
   std::optional<ValueChoice> ChooseExistingValue();
   std::optional<ValueChoice> ChooseAnyValue();
   bool ValueExists(size_t record, bool analog) const;

@@ -1,11 +1,13 @@
-// displays, read-display, override-display: the machine's displays through the
-// display library, as the desktop program's "Display" menu reaches them.
+// displays, read-display, override-display and the boot-time override: the
+// machine's displays through the display library, as the desktop program's
+// "Display" menu reaches them.
 #include <array>
 
 #include "app/EdidImage.h"
 #include "cli/Cli.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/ImageFiles.h"
+#include "display/BootOverride.h"
 #include "display/DisplayAccess.h"
 #include "util/Format.h"
 
@@ -147,6 +149,110 @@ int RunRemoveOverride(CommandContext& context) {
   return kExitOk;
 }
 
+constexpr char kDryRunOption[] = "--dry-run";
+
+// The connector of display `record` and the root of the system's files;
+// nothing, with the reason printed, when either is not to be had.
+bool BootPlace(CommandContext& context, DisplayAccess& displays, size_t record, std::string& connector,
+               std::string& root) {
+  std::string why;
+  const std::optional<std::string> name = displays.ConnectorName(record);
+  const std::optional<std::string> systemRoot = boot::SystemRoot(why);
+  if (!name) why = "the display library does not name display " + context.Operands()[0] + "'s connector";
+  if (!name || !systemRoot) {
+    context.Error(why);
+    return false;
+  }
+  connector = *name;
+  root = *systemRoot;
+  return true;
+}
+
+// Prints the plan; true when it is to be carried out (no --dry-run).
+bool ShowPlan(CommandContext& context, const boot::Plan& plan, const std::string& what) {
+  const bool dryRun = context.Option(kDryRunOption).has_value();
+  context.Out().Line(what + " of " + plan.connector + (dryRun ? " would do this:" : ":"));
+  context.Out().Text(boot::Describe(plan));
+  if (dryRun) context.Out().Line("Nothing was written (--dry-run).");
+  return !dryRun;
+}
+
+int RunInstallBootOverride(CommandContext& context) {
+  DisplayAccess displays;
+  size_t record = 0;
+  if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
+  if (!context.LoadImage(context.Operands()[1])) return kExitFailure;
+  EdidImage& image = context.Image();
+  if (image.BlockCount() == 0) {
+    context.Ui().ShowMessage("No Valid EDID present");
+    return kExitFailure;
+  }
+  if (image.MissingExtensionCount() > 0) {
+    context.Ui().ShowMessage(image.IncompleteImageMessage());
+    return kExitFailure;
+  }
+  std::string connector;
+  std::string root;
+  if (!BootPlace(context, displays, record, connector, root)) return kExitFailure;
+  const std::string edid(reinterpret_cast<const char*>(image.rawData.data()), image.GetUsedSize());
+  std::string why;
+  const std::optional<boot::Plan> plan = boot::PlanInstall(root, connector, edid, why);
+  if (!plan) {
+    context.Error(why);
+    return kExitFailure;
+  }
+  if (!ShowPlan(context, *plan, "Installing the boot-time EDID override")) return kExitOk;
+  const size_t logged = displays.InitLog().size();
+  if (!displays.InstallBootOverride(record, edid)) {
+    context.Ui().ShowMessage("Failed to install the boot-time EDID override. Check Initialization log");
+    ShowLogSince(context, displays, logged);
+    return kExitFailure;
+  }
+  context.Out().Line("Done. After the next boot, 'velmar-edid check-boot-override " + context.Operands()[0] +
+                     "' tells whether the display reports it.");
+  return kExitOk;
+}
+
+int RunRemoveBootOverride(CommandContext& context) {
+  DisplayAccess displays;
+  size_t record = 0;
+  if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
+  std::string connector;
+  std::string root;
+  if (!BootPlace(context, displays, record, connector, root)) return kExitFailure;
+  std::string why;
+  const std::optional<boot::Plan> plan = boot::PlanRemove(root, connector, why);
+  if (!plan) {
+    context.Error(why);
+    return kExitFailure;
+  }
+  if (!ShowPlan(context, *plan, "Removing the boot-time EDID override")) return kExitOk;
+  const size_t logged = displays.InitLog().size();
+  if (!displays.RemoveBootOverride(record)) {
+    context.Ui().ShowMessage("Failed to remove the boot-time EDID override. Check Initialization log");
+    ShowLogSince(context, displays, logged);
+    return kExitFailure;
+  }
+  context.Out().Line("Done. The display shows the monitor's own EDID again from the next boot.");
+  return kExitOk;
+}
+
+int RunCheckBootOverride(CommandContext& context) {
+  DisplayAccess displays;
+  size_t record = 0;
+  if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
+  std::string connector;
+  std::string root;
+  if (!BootPlace(context, displays, record, connector, root)) return kExitFailure;
+  std::array<uint8_t, kMaxEdidSize> bytes{};
+  const int total = displays.ReadDisplayEdid(record, bytes);
+  const std::string current(reinterpret_cast<const char*>(bytes.data()), total > 0 ? static_cast<size_t>(total) : 0);
+  std::string report;
+  const boot::Effect effect = boot::CheckEffect(root, connector, current, report);
+  context.Out().Line(report);
+  return effect == boot::Effect::InEffect ? kExitOk : kExitFailure;
+}
+
 const char kLibraryHelp[] =
     "\nThe display library is loaded as the desktop program loads it: libtovuxy.so\n"
     "beside the program or in its installation's library folder, else libtovuxy.so\n"
@@ -224,6 +330,70 @@ const char kLibraryHelp[] =
     1,
     1,
     RunRemoveOverride,
+});
+
+[[maybe_unused]] const bool kDryRunRegistered =
+    RegisterOption({kDryRunOption, "", "print what a boot-time override would write and run, and do nothing",
+                    {"install-boot-override", "remove-boot-override"}});
+
+const char kBootHelp[] =
+    "\nThe boot-time override is the way Debian boots: the EDID as the firmware file\n"
+    "/lib/firmware/edid/velmar-CONNECTOR.bin, the kernel's drm.edid_firmware setting\n"
+    "in /etc/default/grub.d/velmar-edid-override.cfg (then update-grub), and the\n"
+    "initramfs-tools hook /etc/initramfs-tools/hooks/velmar-edid-override that puts\n"
+    "the firmware file into the initramfs (then update-initramfs -u). The plan is\n"
+    "printed before anything is written; the helper velmar-edid-helper carries it\n"
+    "out (through polkit when not root). A failed step puts back what was changed.\n"
+    "For tests, VELMAR_SYSTEM_ROOT moves these files and the two programs to a fake\n"
+    "root folder; run as root, it is used only when it and every folder above it\n"
+    "belong to root and nobody else may write to them.\n";
+
+[[maybe_unused]] const bool kInstallBootOverrideRegistered = RegisterSubcommand({
+    64,
+    "install-boot-override",
+    "N FILE",
+    "make FILE's image display N's EDID from the next boot on",
+    "N counts the connected displays from 0, as 'displays' numbers them. FILE is\n"
+    "read as override-display reads it. The plan (the files written, the programs\n"
+    "run) is printed first; with --dry-run nothing else is done. Installing for a\n"
+    "second connector adds it to the same setting; installing again replaces the\n"
+    "EDID. A refusal or failure says why and exits with 1, leaving the files as\n"
+    "they were. Undo it with remove-boot-override.\n",
+    [] { return std::string(kBootHelp); },
+    2,
+    2,
+    RunInstallBootOverride,
+});
+
+[[maybe_unused]] const bool kRemoveBootOverrideRegistered = RegisterSubcommand({
+    65,
+    "remove-boot-override",
+    "N",
+    "remove connected display N's boot-time EDID override",
+    "Removes what install-boot-override wrote for display N's connector and runs\n"
+    "update-initramfs -u and update-grub again, so that the system's files are as\n"
+    "they were before; the hook and the GRUB setting stay while another connector\n"
+    "keeps its override. The plan is printed first; with --dry-run nothing else is\n"
+    "done.\n",
+    [] { return std::string(kBootHelp); },
+    1,
+    1,
+    RunRemoveBootOverride,
+});
+
+[[maybe_unused]] const bool kCheckBootOverrideRegistered = RegisterSubcommand({
+    66,
+    "check-boot-override",
+    "N",
+    "tell whether display N shows its boot-time EDID override",
+    "Compares the EDID connected display N reports now with its boot-time\n"
+    "override's firmware file and says whether the override is in effect, and if\n"
+    "not, whether the running kernel was started with it. Exits with 0 when it is\n"
+    "in effect, else 1.\n",
+    [] { return std::string(kBootHelp); },
+    1,
+    1,
+    RunCheckBootOverride,
 });
 
 }  // namespace

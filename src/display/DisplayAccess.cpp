@@ -188,6 +188,28 @@ bool DisplayAccess::RemoveDisplayOverride(size_t record) {
   return false;
 }
 
+bool DisplayAccess::InstallBootOverride(size_t record, const std::string& edid) {
+  if (record >= table.size() || !library.IsLoaded()) return false;
+  const std::optional<std::string> connector = ConnectorName(record);
+  std::string why = "The display library does not name the display's connector";
+  if (connector && helper.Run({"install-boot", *connector}, edid, why)) return true;
+  Log(Format("Failed to install the boot-time EDID override of Display[%u] on Adapter[%u].\r\n",
+             static_cast<unsigned>(table[record].displayIndex), static_cast<unsigned>(table[record].adapterIndex)));
+  Log(why + "\r\n");
+  return false;
+}
+
+bool DisplayAccess::RemoveBootOverride(size_t record) {
+  if (record >= table.size() || !library.IsLoaded()) return false;
+  const std::optional<std::string> connector = ConnectorName(record);
+  std::string why = "The display library does not name the display's connector";
+  if (connector && helper.Run({"remove-boot", *connector}, std::string(), why)) return true;
+  Log(Format("Failed to remove the boot-time EDID override of Display[%u] on Adapter[%u].\r\n",
+             static_cast<unsigned>(table[record].displayIndex), static_cast<unsigned>(table[record].adapterIndex)));
+  Log(why + "\r\n");
+  return false;
+}
+
 std::optional<std::string> DisplayAccess::RegistryPath(size_t record) const {
   if (record >= table.size()) return std::nullopt;
   const int32_t adapter = table[record].adapterIndex;

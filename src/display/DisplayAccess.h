@@ -74,6 +74,12 @@ class DisplayAccess {
   // directly as root); the kernel then reads the monitor's own EDID again.
   // False, with the reason in the log, when it could not.
   bool RemoveDisplayOverride(size_t record);
+  // Installs `edid` as the display's boot-time override, or removes it,
+  // through the privileged helper (run directly as root), which carries out
+  // the plan of BootOverride.h. False, with the reason in the log, when it
+  // could not; the files it changed are then as they were.
+  bool InstallBootOverride(size_t record, const std::string& edid);
+  bool RemoveBootOverride(size_t record);
   // The kernel's name of a record's connector ("card0-HDMI-A-1"); none when
   // the library does not tell it.
   std::optional<std::string> ConnectorName(size_t record) const;

@@ -9,6 +9,8 @@ include(GNUInstallDirs)
 
 # What our library and the privileged helper share: the kernel's connectors.
 set(VELMAR_DRM_SOURCES ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/DrmConnector.cpp ${CMAKE_SOURCE_DIR}/src/util/TrustedPath.cpp)
+# What the helper shares with the programs: the boot-time override's plan.
+set(VELMAR_BOOT_SOURCES ${CMAKE_CURRENT_LIST_DIR}/BootOverride.cpp)
 
 add_library(tovuxy SHARED ${CMAKE_CURRENT_LIST_DIR}/pexa-drm/PexaDrm.cpp ${VELMAR_DRM_SOURCES})
 target_include_directories(tovuxy PRIVATE ${CMAKE_SOURCE_DIR}/src)
@@ -26,7 +28,8 @@ set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/display/PexaLibrary.cpp APPEND PROPE
 
 # The privileged helper that writes a display's override for a user who is not
 # root, started through polkit (pkexec); it links nothing but what it needs.
-add_executable(velmar-edid-helper ${CMAKE_CURRENT_LIST_DIR}/helper/EdidHelper.cpp ${VELMAR_DRM_SOURCES})
+add_executable(velmar-edid-helper ${CMAKE_CURRENT_LIST_DIR}/helper/EdidHelper.cpp ${VELMAR_DRM_SOURCES}
+               ${VELMAR_BOOT_SOURCES})
 target_include_directories(velmar-edid-helper PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velmar-edid-helper PRIVATE ${VELMAR_WARNINGS})
 set_target_properties(velmar-edid-helper PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -64,8 +64,8 @@ TEST_F(EdidHelperTest, AGoodRequestWritesTheOverrideAndAsksForAProbe) {
 
 TEST_F(EdidHelperTest, AnythingButOneRequestIsRefused) {
   const std::string usage =
-      "velmar-edid-helper: usage: velmar-edid-helper override CONNECTOR < EDID | velmar-edid-helper reset "
-      "CONNECTOR\n";
+      "velmar-edid-helper: usage: velmar-edid-helper override|install-boot CONNECTOR < EDID, or velmar-edid-helper "
+      "reset|remove-boot CONNECTOR\n";
   const std::string notAName = "' is not a connector's name (such as card0-HDMI-A-1)\n";
   const struct {
     std::vector<std::string> arguments;

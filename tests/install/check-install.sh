@@ -58,11 +58,11 @@ for type in $(sed -n 's/^MimeType=//p' "$prefix/share/applications/$id.desktop" 
 done
 
 # pkexec runs the helper under the polkit actions only at the path they name.
-for action in override reset; do
+for action in override reset install-boot remove-boot; do
   grep -q "<action id=\"$id.$action\">" "$prefix/share/polkit-1/actions/$id.policy" || fail "no polkit action $action"
 done
 [ "$(grep -c "exec.path\">$configured/$libexecdir/velmar-edid-utility/velmar-edid-helper<" \
-  "$prefix/share/polkit-1/actions/$id.policy")" -eq 2 ] || fail "the polkit actions do not name the installed helper"
+  "$prefix/share/polkit-1/actions/$id.policy")" -eq 4 ] || fail "the polkit actions do not name the installed helper"
 
 # The installed helper runs, and refuses anything but a request.
 status=0

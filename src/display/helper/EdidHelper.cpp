@@ -2,14 +2,18 @@
 // started through polkit (pkexec) when a user who is not root overrides a
 // display's EDID. It takes exactly one request and nothing else:
 //
-//   velmar-edid-helper override CONNECTOR   the EDID (at most 512 bytes) on standard input
-//   velmar-edid-helper reset CONNECTOR      removes the connector's override
+//   velmar-edid-helper override CONNECTOR       the EDID (at most 512 bytes) on standard input
+//   velmar-edid-helper reset CONNECTOR          removes the connector's override
+//   velmar-edid-helper install-boot CONNECTOR   the EDID on standard input: the boot-time override
+//   velmar-edid-helper remove-boot CONNECTOR    removes the boot-time override
 //
 // CONNECTOR is a sysfs connector name such as card0-HDMI-A-1. The helper checks
 // that the connector exists and is connected and that the EDID's length, block
 // count and checksums agree, writes only that connector's edid_override in
 // debugfs (a regular file right in the connector's folder, never through a
 // link), asks the kernel to probe the connector again, and runs nothing else.
+// The boot-time override writes the files of BootOverride.h and runs
+// update-initramfs and update-grub, and nothing else.
 //
 // Exit status: 0 done, 1 refused or failed, 2 a wrong request; every message
 // goes to standard error.
@@ -21,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "display/BootOverride.h"
 #include "display/pexa-drm/DrmConnector.h"
 
 namespace {
@@ -105,12 +110,37 @@ int Reset(const std::string& name) {
   return kDone;
 }
 
+int InstallBoot(const std::string& name) {
+  std::string why;
+  if (!velmar::drm::FindConnector(name, why)) return Fail(kFailed, why);
+  std::string edid;
+  if (!ReadInput(kMaxEdidLength, edid)) return Fail(kFailed, "cannot read the EDID from standard input");
+  why = EdidProblem(edid);
+  if (!why.empty()) return Fail(kFailed, why);
+  const std::optional<std::string> root = velmar::boot::SystemRoot(why);
+  if (!root) return Fail(kFailed, why);
+  const std::optional<velmar::boot::Plan> plan = velmar::boot::PlanInstall(*root, name, edid, why);
+  if (!plan || !velmar::boot::Execute(*plan, why)) return Fail(kFailed, why);
+  return kDone;
+}
+
+int RemoveBoot(const std::string& name) {
+  std::string why;
+  if (!velmar::drm::FindConnector(name, why)) return Fail(kFailed, why);
+  const std::optional<std::string> root = velmar::boot::SystemRoot(why);
+  if (!root) return Fail(kFailed, why);
+  const std::optional<velmar::boot::Plan> plan = velmar::boot::PlanRemove(*root, name, why);
+  if (!plan || !velmar::boot::Execute(*plan, why)) return Fail(kFailed, why);
+  return kDone;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + (argc > 0 ? argc : 1));
   const std::string usage =
-      "usage: velmar-edid-helper override CONNECTOR < EDID | velmar-edid-helper reset CONNECTOR";
+      "usage: velmar-edid-helper override|install-boot CONNECTOR < EDID, or velmar-edid-helper reset|remove-boot "
+      "CONNECTOR";
   if (arguments.size() != 2) return Fail(kWrongRequest, usage);
   const std::string& command = arguments[0];
   const std::string& connector = arguments[1];
@@ -119,5 +149,7 @@ int main(int argc, char** argv) {
   }
   if (command == "override") return Override(connector);
   if (command == "reset") return Reset(connector);
+  if (command == "install-boot") return InstallBoot(connector);
+  if (command == "remove-boot") return RemoveBoot(connector);
   return Fail(kWrongRequest, usage);
 }
