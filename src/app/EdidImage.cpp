@@ -300,6 +300,7 @@ void EdidImage::SetSource(SourceKind kind, const SourceDetails& details) {
   sourceLength = 0;
   sourceLengthNote.clear();
   sourceFile = details.file;
+  sourceDetails = details;
   labels.source = "None";
   labels.pathCaption.clear();
   labels.path.clear();
@@ -427,6 +428,51 @@ void EdidImage::ResetForLoad() {
   sourceLength = 0;
   sourceLengthNote.clear();
   rawData.fill(0);
+  loadPending = true;
+}
+
+void EdidImage::ClearModified() {
+  modified = false;
+  history.MarkSaved(rawData);
+}
+
+void EdidImage::Checkpoint() {
+  const bool couldUndo = history.CanUndo();
+  const bool couldRedo = history.CanRedo();
+  if (loadPending) {
+    loadPending = false;
+    history.Reset(rawData);
+  } else {
+    history.Record(rawData);
+  }
+  if (couldUndo != history.CanUndo() || couldRedo != history.CanRedo()) NotifyState();
+}
+
+void EdidImage::Undo() {
+  Checkpoint();
+  if (history.Undo()) RestoreFromHistory();
+}
+
+void EdidImage::Redo() {
+  Checkpoint();
+  if (history.Redo()) RestoreFromHistory();
+}
+
+void EdidImage::RestoreFromHistory() {
+  const int active = activeIndex;
+  rawData = history.Current();
+  Rebuild();
+  if (active >= 0 && static_cast<unsigned>(active) < blockCount) SetActivePage(active);
+  // The labels as the source gives them for these blocks, then the mark.
+  SetSource(sourceKind, SourceDetails(sourceDetails));
+  // An image of zeros holds nothing to lose.
+  const bool allZero = std::all_of(rawData.begin(), rawData.end(), [](uint8_t b) { return b == 0; });
+  if (history.IsSaved(rawData) || allZero) {
+    modified = false;
+    NotifyState();
+  } else {
+    SetModified();
+  }
 }
 
 void EdidImage::ShowNoSourceLabels() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/BlockKind.h"
+#include "app/UndoHistory.h"
 #include "common/Callbacks.h"
 #include "common/SourceKind.h"
 #include "blocks/DataBlock.h"
@@ -115,7 +116,8 @@ class EdidImage : public CallbackContext {
   // After the raw data editor wrote rawData and the blocks were rebuilt:
   // each page sees its bytes as they were in `before` (AfterRawEdit).
   void AfterRawEdit(const std::array<uint8_t, kMaxEdidSize>& before);
-  // Loaders start with this: modified cleared, every byte zero.
+  // Loaders start with this: modified cleared, every byte zero. The next
+  // Checkpoint starts a new undo history at the loaded bytes.
   void ResetForLoad();
   // Shows "None" as the source and empties the path caption and label; the
   // modified mark and the source kind stay as they are.
@@ -132,7 +134,8 @@ class EdidImage : public CallbackContext {
   unsigned BlockEnd(unsigned index) const { return index < kMaxBlocks ? blockEnds[index] : 0; }
   SourceKind GetSourceKind() const { return sourceKind; }
   bool IsModified() const { return modified; }
-  void ClearModified() { modified = false; }
+  // The image was written out: nothing unsaved, and these bytes are the saved state.
+  void ClearModified();
   // Sets the flag alone; the modified mark stays as it is.
   void SetModifiedFlag(bool value) { modified = value; }
   const SourceLabels& Labels() const { return labels; }
@@ -143,6 +146,19 @@ class EdidImage : public CallbackContext {
   int ActiveIndex() const { return activeIndex; }
   // Makes the page at `index` the active one (-1 for none).
   void SetActivePage(int index);
+
+  // Undo and redo. The bytes are the whole state: a user's action that
+  // changed them, however it did (an editor dialog, a page's add or remove, a
+  // block added or removed, the raw data editor), is one step, recorded by the
+  // Checkpoint that follows the action. Checkpoint after a load starts a new
+  // history. Undo and Redo restore the bytes through Rebuild; back at the
+  // state last loaded or saved the image is no longer modified.
+  void Checkpoint();
+  bool CanUndo() const { return history.CanUndo(); }
+  bool CanRedo() const { return history.CanRedo(); }
+  void Undo();
+  void Redo();
+  const UndoHistory& History() const { return history; }
 
   void SetObserver(ImageObserver* imageObserver) { observer = imageObserver; }
   // The clock of the errors report's time line.
@@ -171,6 +187,8 @@ class EdidImage : public CallbackContext {
   void PoisonGuards(bool poisoned);
   void ShowPageArea(bool shown);
   void NotifyState();
+  // Puts the history's current bytes in place and shows them.
+  void RestoreFromHistory();
 
   UserInterface& ui;
   CallbackContext* pageOwner = nullptr;
@@ -179,6 +197,10 @@ class EdidImage : public CallbackContext {
   uint32_t blockCount = 0;
   SourceKind sourceKind = SourceKind::Custom;
   bool modified = false;
+  // What the source labels were last made from.
+  SourceDetails sourceDetails;
+  UndoHistory history;
+  bool loadPending = false;
 
   int activeIndex = -1;
   bool pageAreaShown = false;

@@ -20,6 +20,14 @@ void MainWindowCore::Initialize(const std::vector<std::string>& arguments) {
   image.UpdateButtons();
   image.SetSource(SourceKind::Custom);
   if (!arguments.empty()) OpenFileFromCommandLine(image, arguments[0]);
+  image.Checkpoint();
+}
+
+void MainWindowCore::Perform(const std::function<void()>& action) {
+  // A change made outside any action is a step of its own, not part of this one.
+  image.Checkpoint();
+  if (action) action();
+  image.Checkpoint();
 }
 
 void MainWindowCore::SetClock(const Clock* commandClock) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ class MainWindowCore : public CallbackContext {
   void Initialize(const std::vector<std::string>& arguments = {});
   // Closing: releases the display library. The destructor does it too.
   void Close() { displays.Release(); }
+
+  // Runs one action of the user (a menu command, a button, a page's button)
+  // as one undo step: whatever it changed in the image is recorded after it.
+  void Perform(const std::function<void()>& action);
+  // "Edit" menu.
+  void Undo() { image.Undo(); }
+  void Redo() { image.Redo(); }
 
   // The unsaved-data question; true when the command may go on.
   bool ConfirmDiscard();
