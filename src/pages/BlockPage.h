@@ -71,6 +71,9 @@ class BlockPage : public CallbackContext {
   virtual void GetLargestMode(unsigned& width, unsigned& height) const { (void)width, (void)height; }
   // Clears the grid; derived pages then show their block's sections.
   virtual void Refresh();
+  // One line the page shows besides its buttons (in place of them when it
+  // shows none), such as what the buttons leave out; empty for none.
+  virtual std::string Note() const { return std::string(); }
   // Editor forms. The page offers a form for each section and item it can
   // edit now; their names ("general", "slot1", "db3") follow FormPrefix and a
   // dot in a form's address ("base.general"). CreateForm answers null for a

@@ -640,4 +640,15 @@ void CeaExtBlockPage::OnRightItem(int id) {
   if (row >= 0 && row < kGridRows) OpenForm(Format("db%d", row + 1));
 }
 
+std::string CeaExtBlockPage::Note() const {
+  const CeaExtBlock* model = Model();
+  if (model == nullptr) return std::string();
+  CeaGeneralInfo info;
+  model->GetGeneralInfo(info);
+  if (info.dataBlockCount <= static_cast<unsigned>(kGridRows)) return std::string();
+  const unsigned hidden = info.dataBlockCount - static_cast<unsigned>(kGridRows);
+  return hidden == 1 ? "1 more data block is not shown here (Show Summary lists it)."
+                     : Format("%u more data blocks are not shown here (Show Summary lists them).", hidden);
+}
+
 }  // namespace velmar

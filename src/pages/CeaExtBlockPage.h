@@ -43,6 +43,8 @@ class CeaExtBlockPage : public BlockPage {
   int ActionButton(std::string_view item, bool add) const override;
   // Kind 7: the data block kinds that can be added, in kind order.
   void FillContent(CallbackFillContentTgt* target, unsigned kind) override;
+  // How many data blocks the nine rows leave out, when they leave any out.
+  std::string Note() const override;
 
   // Forms, under "cea<block index>": "general"; "dtd1", "dtd2" ... for the
   // detailed timings and "db1", "db2" ... for the data blocks of a kind with

@@ -28,6 +28,18 @@ void DisplayIDBlockPage::SetExtensionCount(unsigned count) {
   if (DisplayIDBlock* model = Model()) model->SetExtensionCount(count);
 }
 
+void DisplayIDBlockPage::Refresh() {
+  BlockPage::Refresh();
+  for (int row = 0; row < kGridRows; ++row) {
+    for (int base : {kLeftItemId, kRightItemId, kLeftActionId, kRightActionId, kLeftFrameId, kRightFrameId}) {
+      if (GridControlState* control = MutableControl(base + row)) control->visible = false;
+    }
+  }
+  NotifyView();
+}
+
+std::string DisplayIDBlockPage::Note() const { return "This block has no editable sections."; }
+
 unsigned DisplayIDBlockPage::Validate(CallbackFillContentTgt* report) const {
   return block != nullptr ? block->Validate(report) : 0;
 }

@@ -479,14 +479,17 @@ constexpr unsigned kFirstSlotByte = 54;
 constexpr unsigned kSlotLength = 18;
 constexpr uint8_t kDummyTag = 0x10;
 
-// An empty slot is a dummy descriptor and nothing else: tag 0x10, every other
-// byte zero. Manufacturer descriptors (tags 0x00-0x0F) and tags the block's
-// version does not know also read as kind 0, but hold data.
+// An empty slot is a dummy descriptor and nothing else (tag 0x10, every other
+// byte zero), or 18 zero bytes. Manufacturer descriptors (tags 0x00-0x0F) and
+// tags the block's version does not know also read as kind 0, but hold data.
 bool SlotIsEmpty(const uint8_t* slot) {
+  bool allZero = true;
+  bool dummy = true;
   for (unsigned i = 0; i < kSlotLength; ++i) {
-    if (slot[i] != (i == 3 ? kDummyTag : 0)) return false;
+    allZero = allZero && slot[i] == 0;
+    dummy = dummy && slot[i] == (i == 3 ? kDummyTag : 0);
   }
-  return true;
+  return allZero || dummy;
 }
 
 }  // namespace

@@ -153,6 +153,25 @@ TEST(CeaExtBlockPageCorpusTest, EveryTextOfEveryRealCeaBlock) {
   EXPECT_GE(dataBlocks, 180u);
 }
 
+TEST(CeaExtBlockPageCorpusTest, ThePageSaysHowManyDataBlocksItsRowsLeaveOut) {
+  unsigned withNote = 0;
+  for (const std::string& path : testing::CorpusFiles()) {
+    CorpusImage corpus(path);
+    for (unsigned i = 0; i < corpus.image.BlockCount(); ++i) {
+      const auto* page = dynamic_cast<const CeaExtBlockPage*>(corpus.image.GetPage(i));
+      if (page == nullptr || page->Model() == nullptr) continue;
+      const unsigned count = page->Model()->DataBlockCount();
+      const std::string expected =
+          count <= 9    ? ""
+          : count == 10 ? "1 more data block is not shown here (Show Summary lists it)."
+                        : Format("%u more data blocks are not shown here (Show Summary lists them).", count - 9);
+      EXPECT_EQ(page->Note(), expected) << path;
+      withNote += expected.empty() ? 0 : 1;
+    }
+  }
+  EXPECT_EQ(withNote, 11u);
+}
+
 TEST(CeaExtBlockPageCorpusTest, DecodedValuesAgreeWithEdidDecode) {
   unsigned compared = 0;
   for (const std::string& path : testing::CorpusFiles()) {

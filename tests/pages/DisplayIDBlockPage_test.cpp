@@ -53,12 +53,15 @@ TEST(DisplayIDBlockPageTest, ExtensionPageShowsNoButtons) {
   const std::vector<uint8_t> before = bytes;
   page.SetExtensionCount(2);
   EXPECT_EQ(bytes, before);
+  // No buttons and no frames: a line says there is nothing to edit.
   for (int row = 0; row < kGridRows; ++row) {
-    for (int base : {kLeftItemId, kRightItemId, kLeftActionId, kRightActionId}) {
+    for (int base : {kLeftItemId, kRightItemId, kLeftActionId, kRightActionId, kLeftFrameId, kRightFrameId}) {
       EXPECT_EQ(page.Control(base + row).text, "");
       EXPECT_FALSE(page.Control(base + row).enabled);
+      EXPECT_FALSE(page.Control(base + row).visible);
     }
   }
+  EXPECT_EQ(page.Note(), "This block has no editable sections.");
   ContentCollector report;
   EXPECT_EQ(page.Validate(&report), 0u);
   EXPECT_EQ(report.Text(), "");

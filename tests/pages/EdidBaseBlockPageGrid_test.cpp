@@ -187,6 +187,34 @@ TEST_F(BasePageGridTest, ASlotOfKindZeroThatHoldsDataIsNeverOverwrittenUnasked) 
   EXPECT_EQ(Show(kLeftActionId + kSlotRow), "Add Descriptor");
 }
 
+TEST_F(BasePageGridTest, AllZeroSlotsOfRealEdidsAreEmptyAndTakeADescriptor) {
+  size_t edidsWithZeroSlots = 0;
+  for (const std::string& path : testing::CorpusFiles()) {
+    Bytes bytes = testing::ReadBytes(path);
+    if (bytes.size() < kBlockSize || bytes[19] > 4 || bytes[18] != 1) continue;
+    bytes.resize(kBlockSize);
+    Load(bytes[19] == 4, bytes);
+    bool any = false;
+    for (unsigned slot = 0; slot < 4; ++slot) {
+      const Bytes content = Slot(slot);
+      const int row = kSlotRow + static_cast<int>(slot);
+      if (content != Bytes(18, 0)) continue;
+      any = true;
+      SCOPED_TRACE(path + " slot " + std::to_string(slot));
+      EXPECT_FALSE(page->SlotFilled(slot));
+      EXPECT_EQ(Show(kLeftItemId + row), "()");
+      EXPECT_EQ(Show(kLeftActionId + row), "Add Descriptor");
+      ui.choices = {0};
+      page->PressButton(kLeftActionId + row);
+      EXPECT_TRUE(page->SlotFilled(slot));
+      EXPECT_EQ(Show(kLeftActionId + row), "Remove");
+      EXPECT_TRUE(ChecksumValid());
+    }
+    edidsWithZeroSlots += any ? 1 : 0;
+  }
+  EXPECT_EQ(edidsWithZeroSlots, 5u);  // of the corpus, by its bytes
+}
+
 TEST_F(BasePageGridTest, EnterReachesTheActionButtonsAndItemsDoNothingYet) {
   Load(false, Default(false));
   ui.choices = {0};

@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 #include "dialogs/view/DialogUnits.h"
@@ -21,6 +22,9 @@ struct Column {
 };
 constexpr Column kButtonColumns[4] = {{4, 120}, {243, 120}, {126, 55}, {186, 55}};
 constexpr Column kFrameColumns[2] = {{2, 182}, {184, 182}};
+// The grid ends at 199 units; a note takes a line below it.
+constexpr int kNoteTop = 201;
+constexpr int kNoteHeight = 9;
 
 // Button texts are shown as they are: an "&" in a block's text is not a shortcut.
 QString ButtonText(const std::string& text) {
@@ -46,12 +50,15 @@ BlockPageView::BlockPageView(BlockPage* page, QWidget* parent) : QWidget(parent)
       auto* button = new QPushButton(this);
       button->setObjectName(QStringLiteral("button%1").arg(id));
       button->setAutoDefault(false);
-      connect(button, &QPushButton::clicked, this, [this, id] {
-        if (page_ != nullptr) page_->PressButton(id);
-      });
+      connect(button, &QPushButton::clicked, this, [this, id] { RunButton(id, false); });
       buttons_[static_cast<size_t>(kind * kGridRows + row)] = button;
     }
   }
+  note_ = new QLabel(this);
+  note_->setObjectName(QStringLiteral("pageNote"));
+  note_->setTextFormat(Qt::PlainText);
+  note_->setWordWrap(true);
+  note_->hide();
   if (page_ != nullptr) page_->SetViewListener(this);
   Layout();
   Render();
@@ -114,6 +121,72 @@ void BlockPageView::Render() {
       frames_[static_cast<size_t>(side * kGridRows + row)]->setVisible(state.visible);
     }
   }
+  const QString note = page_ != nullptr ? QString::fromStdString(page_->Note()) : QString();
+  const bool placeChanged = note_->text().isEmpty() != note.isEmpty() ||
+                            (!note.isEmpty() && (note_->alignment() == Qt::AlignCenter) != !AnyControlVisible());
+  note_->setText(note);
+  note_->setVisible(!note.isEmpty());
+  if (placeChanged) Layout();
+}
+
+bool BlockPageView::AnyControlVisible() const {
+  if (page_ == nullptr) return true;
+  for (int id : kButtonBases) {
+    for (int row = 0; row < kGridRows; ++row) {
+      if (page_->Control(id + row).visible) return true;
+    }
+  }
+  return false;
+}
+
+void BlockPageView::RunButton(int id, bool enter) {
+  if (page_ == nullptr) return;
+  // The page may clear its grid (and so every button) while it rebuilds it,
+  // which sends the focus out of the page; it comes back once the action is done.
+  // The window's own focus widget: a question asked on the way leaves the
+  // window inactive for a moment, and the focus comes back there.
+  const bool hadFocus = isAncestorOf(window()->focusWidget());
+  const auto action = [this, id, enter] {
+    if (page_ == nullptr) return;
+    if (enter) {
+      page_->PressEnter(id);
+    } else {
+      page_->PressButton(id);
+    }
+  };
+  if (runner_) {
+    runner_(action);
+  } else {
+    action();
+  }
+  if (!hadFocus || !isVisible() || isAncestorOf(window()->focusWidget())) return;
+  if (QPushButton* next = FocusAfter(id)) {
+    next->setFocus(Qt::OtherFocusReason);
+  } else {
+    setFocus(Qt::OtherFocusReason);
+  }
+}
+
+QPushButton* BlockPageView::FocusAfter(int id) const {
+  const auto usable = [](const QPushButton* button) {
+    return button != nullptr && button->isEnabled() && button->isVisibleTo(button->parentWidget());
+  };
+  QPushButton* same = Button(id);
+  if (usable(same)) return same;
+  for (int kind = 0; kind < 4; ++kind) {
+    const int base = kButtonBases[kind];
+    if (id < base || id >= base + kGridRows) continue;
+    // The rows above first: a removed row's neighbour above is still there.
+    for (int distance = 1; distance < kGridRows; ++distance) {
+      for (int row : {id - base - distance, id - base + distance}) {
+        if (row >= 0 && row < kGridRows && usable(Button(base + row))) return Button(base + row);
+      }
+    }
+  }
+  for (QPushButton* button : buttons_) {
+    if (usable(button)) return button;
+  }
+  return nullptr;
 }
 
 void BlockPageView::Layout() {
@@ -121,7 +194,10 @@ void BlockPageView::Layout() {
   // text is made small enough to fit the scaled buttons.
   const int width = qMax(this->width(), 1);
   const int height = qMax(this->height(), 1);
-  const DialogUnits units(width * 4 / kTemplateWidth, height * 8 / kTemplateHeight);
+  // A note below the grid makes the template a line taller.
+  const bool noteBelow = !note_->text().isEmpty() && AnyControlVisible();
+  const int templateHeight = noteBelow ? kNoteTop + kNoteHeight : kTemplateHeight;
+  const DialogUnits units(width * 4 / kTemplateWidth, height * 8 / templateHeight);
   QFont textFont = parentWidget() != nullptr ? parentWidget()->font() : font();
   for (int step = 0; step < 40; ++step) {
     const DialogUnits fontUnits(textFont);
@@ -150,6 +226,14 @@ void BlockPageView::Layout() {
           units.Rect(column.x, 5 + 21 * row, column.width, 26));
     }
   }
+  if (noteBelow) {
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    note_->setGeometry(units.Rect(4, kNoteTop, kTemplateWidth - 8, kNoteHeight));
+  } else {
+    // The page's only text, in the middle of it.
+    note_->setAlignment(Qt::AlignCenter);
+    note_->setGeometry(rect().adjusted(units.X(4), 0, -units.X(4), 0));
+  }
 }
 
 void BlockPageView::resizeEvent(QResizeEvent* event) {
@@ -175,7 +259,7 @@ void BlockPageView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return: {
       event->accept();
       const int id = IdOf(focusWidget());
-      if (id != 0 && page_ != nullptr) page_->PressEnter(id);
+      if (id != 0) RunButton(id, true);
       return;
     }
     default:
