@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
     shown << "[" + menu->title() + "]";
     for (QAction* action : menu->actions()) shown << (action->isSeparator() ? QString("-") : action->text());
   }
-  const QStringList expected = {"[File]",
+  const QStringList expected = {"[&File]",
                                 "Load EDID from TXT file",
                                 "Save EDID as TXT file",
                                 "-",
@@ -91,7 +91,12 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
                                 "-",
                                 "Load Emulated EDID from REG file",
                                 "Generate Emulated EDID REG file",
-                                "[Display]",
+                                "-",
+                                "&Quit",
+                                "[&Edit]",
+                                "&Undo",
+                                "&Redo",
+                                "[&Display]",
                                 "Read EDID from display",
                                 "Override display EDID",
                                 "Remove display EDID override",
@@ -105,7 +110,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
                                 "-",
                                 "Reinit Graphics Adapter Info",
                                 "Show Graphics Adapters init log",
-                                "[Misc]",
+                                "[&Misc]",
                                 "Generate EDID Errors Report"};
   EXPECT_EQ(shown, expected);
 }

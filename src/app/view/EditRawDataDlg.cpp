@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "common/UserInterface.h"
@@ -53,7 +56,7 @@ EditRawDataDlg::EditRawDataDlg(QWidget* parent, UserInterface* ui, CallbackConte
   grid->setGeometry(units.Rect(5, 5, 305, 160));
   cellEditor = new QLineEdit(this);
   cellEditor->hide();
-  auto* frame = new QGroupBox(this);
+  frame = new QGroupBox(this);
   frame->setGeometry(units.Rect(5, 170, 305, 25));
   byteLabel = new QLabel(QStringLiteral("Byte[FF]:"), this);
   byteLabel->setGeometry(units.Rect(10, 175, 37, 8));
@@ -89,6 +92,7 @@ EditRawDataDlg::EditRawDataDlg(QWidget* parent, UserInterface* ui, CallbackConte
       grid->SetItemText(row, column, ToQString(index < dataLength ? Format("%02x", data[index]) : "00"));
     }
   }
+  FitColumns();
   for (int row = 0; row < rows; ++row) {
     for (int column = 1; column <= kByteColumns; ++column) grid->SetCellEditable(row, column);
   }
@@ -97,6 +101,31 @@ EditRawDataDlg::EditRawDataDlg(QWidget* parent, UserInterface* ui, CallbackConte
 }
 
 EditRawDataDlg::~EditRawDataDlg() = default;
+
+void EditRawDataDlg::FitColumns() {
+  // The template's widths suit a small dialog font: they grow with the font,
+  // and further where a column's widest text would not fit. The byte columns
+  // stay alike.
+  const DialogUnits units = Units();
+  grid->setColumnWidth(0, std::max(units.ScaledPixels(31), grid->FittingColumnWidth(0)));
+  int byteWidth = units.ScaledPixels(30);
+  for (int column = 1; column <= kByteColumns; ++column) {
+    byteWidth = std::max(byteWidth, grid->FittingColumnWidth(column));
+  }
+  for (int column = 1; column <= kByteColumns; ++column) grid->setColumnWidth(column, byteWidth);
+
+  // The dialog widens until the grid shows all 17 columns beside its scroll bar.
+  int needed = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+  for (int column = 0; column <= kByteColumns; ++column) needed += grid->columnWidth(column);
+  const int extra = needed - grid->width();
+  if (extra <= 0) return;
+  setFixedSize(width() + extra, height());
+  for (QWidget* wide : std::initializer_list<QWidget*>{grid, frame, infoLabel, extraLabel}) {
+    wide->resize(wide->width() + extra, wide->height());
+  }
+  clearButton->move(clearButton->x() + extra / 2, clearButton->y());
+  okButton->move(okButton->x() + extra, okButton->y());
+}
 
 QAbstractButton* EditRawDataDlg::GetOkButton() const { return okButton; }
 
@@ -135,6 +164,9 @@ void EditRawDataDlg::OnOkButton() {
       const std::string text = grid->GetItemText(row, column).toStdString();
       uint8_t value = 0;
       if (!ParseCellByte(text, value)) {
+        // The bad cell is the current one, in view, when the message is read.
+        grid->SelectCell(row, column);
+        grid->setFocus(Qt::OtherFocusReason);
         ShowMessage(Format("Byte[%X0,%02X]=\"%s\" is invalid. Data will no be updated!", static_cast<unsigned>(row),
                            static_cast<unsigned>(column - 1), text.c_str()));
         return;

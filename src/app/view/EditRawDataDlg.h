@@ -5,6 +5,7 @@
 #include "common/Callbacks.h"
 #include "dialogs/view/DlgBase.h"
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -50,6 +51,9 @@ class EditRawDataDlg : public DlgBase, public CallbackNotify {
 
  private:
   bool AskOkCancel(const char* question);
+  // Sets the column widths so that every text fits, and the dialog's width so
+  // that every column shows.
+  void FitColumns();
 
   CallbackContext* owner = nullptr;
   uint8_t* data = nullptr;
@@ -57,6 +61,7 @@ class EditRawDataDlg : public DlgBase, public CallbackNotify {
   int rows = 0;
   EditListCtrl* grid = nullptr;
   QLineEdit* cellEditor = nullptr;
+  QGroupBox* frame = nullptr;
   QLabel* byteLabel = nullptr;
   QLabel* infoLabel = nullptr;
   QLabel* captionLabel = nullptr;

@@ -1,8 +1,11 @@
 #include "app/view/VelmarEDIDUtility.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <array>
 #include <cstdio>
@@ -48,12 +51,47 @@ void ReportStartupAndQuit() {
   QApplication::quit();
 }
 
-// For the screenshot script: with VELMAR_SCREENSHOT set to a file name, the
-// program saves a picture of its window there once it is shown, then quits.
-void SaveScreenshotAndQuit(QWidget& window, const QString& file) {
-  const bool saved = window.grab().save(file);
+// The window manager frames and draws a window a moment after it is shown.
+constexpr int kSettleMs = 700;
+
+// A window with the frame the window manager gave it, as on the screen; the
+// window alone where the screen cannot be read.
+QPixmap GrabFramed(QWidget& widget) {
+  const QRect frame = widget.frameGeometry();
+  if (QScreen* screen = widget.screen()) {
+    const QPixmap shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    if (!shot.isNull()) return shot;
+  }
+  return widget.grab();
+}
+
+bool SaveFramed(QWidget* widget, const QString& file) {
+  const bool saved = widget != nullptr && GrabFramed(*widget).save(file);
   if (!saved) std::fprintf(stderr, "cannot save %s\n", file.toLocal8Bit().constData());
-  QApplication::exit(saved ? 0 : 1);
+  return saved;
+}
+
+// For the screenshot script: with VELMAR_SCREENSHOT set to a file name, the
+// program saves a picture there once its window is shown, then quits. With
+// VELMAR_SCREENSHOT_VIEW "raw-editor" or "modes" the picture is of that
+// dialog, opened from the window's button.
+void TakeScreenshotAndQuit(VelmarEDIDUtilityDlg& window, const QString& file, const QString& view) {
+  const int button = view == QLatin1String("raw-editor") ? VelmarEDIDUtilityDlg::kEditRawDataId
+                     : view == QLatin1String("modes")    ? VelmarEDIDUtilityDlg::kShowModesId
+                                                         : 0;
+  if (button == 0) {
+    QTimer::singleShot(kSettleMs, &window, [&window, file] { QApplication::exit(SaveFramed(&window, file) ? 0 : 1); });
+    return;
+  }
+  auto saved = std::make_shared<bool>(false);
+  QTimer::singleShot(kSettleMs, &window, [file, saved] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    *saved = SaveFramed(dialog, file);
+    if (dialog != nullptr) dialog->reject();
+  });
+  // Runs the dialog until the timer above closes it.
+  window.Button(button)->click();
+  QApplication::exit(*saved ? 0 : 1);
 }
 
 // With VELMAR_SCREENSHOT_FORM also set to a form's address ("cea1.db7"), the
@@ -67,10 +105,12 @@ void SaveFormScreenshotAndQuit(VelmarEDIDUtilityDlg& window, const std::string& 
     std::unique_ptr<EditorForm> form = page->CreateForm(address.substr(prefix.size()));
     if (form == nullptr) break;
     FormDlg dialog(&window, &window.Ui(), *form);
-    dialog.show();
-    QApplication::processEvents();
-    const bool saved = dialog.grab().save(file);
-    if (!saved) std::fprintf(stderr, "cannot save %s\n", file.toLocal8Bit().constData());
+    bool saved = false;
+    QTimer::singleShot(kSettleMs, &dialog, [&dialog, &saved, file] {
+      saved = SaveFramed(&dialog, file);
+      dialog.reject();
+    });
+    dialog.exec();
     QApplication::exit(saved ? 0 : 1);
     return;
   }
@@ -145,17 +185,23 @@ bool SaveDialogShots(VelmarEDIDUtilityDlg& window, const QString& folder) {
 
 }  // namespace
 
+void VelmarEDIDUtility::SetUpApplication() {
+  QApplication::setApplicationName(QStringLiteral("velmar-edid-utility"));
+  QApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION_TEXT));
+  // No display name: the window system would append it to every window's
+  // title, and the titles are the program's own captions.
+}
+
 int VelmarEDIDUtility::Run(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("velmar-edid-utility"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Velmar EDID Utility"));
-  QApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION_TEXT));
+  SetUpApplication();
 
   // The toolkit has taken its own options out of argv; the first argument left
   // is the file to open, used exactly as given.
   const std::string path = argc > 1 && argv[1] != nullptr ? std::string(argv[1]) : std::string();
   const bool probe = std::getenv("VELMAR_STARTUP_PROBE") != nullptr;
   const QString screenshot = QString::fromLocal8Bit(std::getenv("VELMAR_SCREENSHOT"));
+  const QString screenshotView = QString::fromLocal8Bit(std::getenv("VELMAR_SCREENSHOT_VIEW"));
   const char* screenshotForm = std::getenv("VELMAR_SCREENSHOT_FORM");
   const std::string formAddress = screenshotForm != nullptr ? screenshotForm : "";
   const QString dialogShots = QString::fromLocal8Bit(std::getenv("VELMAR_DIALOG_SHOTS"));
@@ -164,7 +210,8 @@ int VelmarEDIDUtility::Run(int argc, char** argv) {
   {
     VelmarEDIDUtilityDlg window;
     window.show();
-    QTimer::singleShot(0, &window, [&window, path, probe, screenshot, formAddress, dialogShots] {
+    // Messages of the load belong over the window: they wait until it is on the screen.
+    window.RunWhenShown([&window, path, probe, screenshot, screenshotView, formAddress, dialogShots] {
       if (!path.empty()) window.OpenCommandLineFile(path);
       if (probe) QTimer::singleShot(0, &window, [] { ReportStartupAndQuit(); });
       if (!screenshot.isEmpty() && !formAddress.empty()) {
@@ -172,7 +219,9 @@ int VelmarEDIDUtility::Run(int argc, char** argv) {
           SaveFormScreenshotAndQuit(window, formAddress, screenshot);
         });
       } else if (!screenshot.isEmpty()) {
-        QTimer::singleShot(0, &window, [&window, screenshot] { SaveScreenshotAndQuit(window, screenshot); });
+        QTimer::singleShot(0, &window, [&window, screenshot, screenshotView] {
+          TakeScreenshotAndQuit(window, screenshot, screenshotView);
+        });
       }
       if (!dialogShots.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, dialogShots] {

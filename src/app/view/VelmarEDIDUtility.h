@@ -8,6 +8,8 @@ namespace velmar {
 class VelmarEDIDUtility {
  public:
   int Run(int argc, char** argv);
+  // The application's names, once the toolkit's application object exists.
+  static void SetUpApplication();
 };
 
 }  // namespace velmar

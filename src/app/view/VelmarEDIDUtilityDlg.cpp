@@ -13,8 +13,14 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
+#include <QTimer>
+#include <QWindow>
+#include <filesystem>
+#include <system_error>
 
+#include "app/view/ElidedLabel.h"
 #include "app/view/LabelFont.h"
 #include "app/view/QtText.h"
 #include "dialogs/view/DialogUnits.h"
@@ -35,6 +41,9 @@ constexpr int kWindowHeight = 255;
 // source frame at 190 units.
 constexpr int kPageAreaMargin = 10;
 constexpr int kPageAreaBottom = 188;
+// How long the command-line file waits for the window system to show the
+// window before it is loaded anyway.
+constexpr int kShownTimeoutMs = 3000;
 
 // A small monitor showing a test pattern, drawn at `size` pixels.
 QPixmap DrawIcon(int size) {
@@ -64,8 +73,9 @@ QIcon WindowIcon() {
   return icon;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* text, const QRect& area, Qt::Alignment alignment, int id) {
-  auto* label = new QLabel(QString::fromLatin1(text), parent);
+template <typename Label = QLabel>
+Label* MakeLabel(QWidget* parent, const char* text, const QRect& area, Qt::Alignment alignment, int id) {
+  auto* label = new Label(QString::fromLatin1(text), parent);
   label->setObjectName(QStringLiteral("label%1").arg(id));
   // File, display and EDID names are shown as they are, never as markup.
   label->setTextFormat(Qt::PlainText);
@@ -125,8 +135,9 @@ void VelmarEDIDUtilityDlg::BuildControls() {
   currentCaption_ =
       MakeLabel(central, "Current EDID:", units.Rect(10, 195, 45, 8), Qt::AlignRight, kCurrentCaptionId);
   pathCaption_ = MakeLabel(central, "Path:", units.Rect(10, 205, 45, 8), Qt::AlignRight, kPathCaptionId);
-  sourceLabel_ = MakeLabel(central, "None", units.Rect(60, 195, 220, 8), Qt::AlignLeft, kSourceLabelId);
-  pathLabel_ = MakeLabel(central, "None", units.Rect(60, 205, 270, 8), Qt::AlignLeft, kPathLabelId);
+  sourceLabel_ =
+      MakeLabel<ElidedLabel>(central, "None", units.Rect(60, 195, 220, 8), Qt::AlignLeft, kSourceLabelId);
+  pathLabel_ = MakeLabel<ElidedLabel>(central, "None", units.Rect(60, 205, 270, 8), Qt::AlignLeft, kPathLabelId);
   modifiedMark_ = MakeLabel(central, "[Modified]", units.Rect(290, 195, 40, 8), Qt::AlignRight, kModifiedMarkId);
 
   // The captions are right aligned; where the window's font is wider than the
@@ -143,11 +154,11 @@ void VelmarEDIDUtilityDlg::BuildControls() {
   showModes_ = MakeButton(central, "Show Modes", units.Rect(140, 220, 60, 15), kShowModesId);
   showSummary_ = MakeButton(central, "Show Summary", units.Rect(205, 220, 60, 15), kShowSummaryId);
   editRawData_ = MakeButton(central, "Edit Raw Data", units.Rect(270, 220, 60, 15), kEditRawDataId);
-  connect(addBlock_, &QPushButton::clicked, this, [this] { core_.AddBlock(); });
-  connect(removeBlock_, &QPushButton::clicked, this, [this] { core_.RemoveBlock(); });
-  connect(showModes_, &QPushButton::clicked, this, [this] { core_.ShowModes(); });
-  connect(showSummary_, &QPushButton::clicked, this, [this] { core_.ShowSummary(); });
-  connect(editRawData_, &QPushButton::clicked, this, [this] { core_.EditRawData(); });
+  connect(addBlock_, &QPushButton::clicked, this, [this] { Run([this] { core_.AddBlock(); }); });
+  connect(removeBlock_, &QPushButton::clicked, this, [this] { Run([this] { core_.RemoveBlock(); }); });
+  connect(showModes_, &QPushButton::clicked, this, [this] { Run([this] { core_.ShowModes(); }); });
+  connect(showSummary_, &QPushButton::clicked, this, [this] { Run([this] { core_.ShowSummary(); }); });
+  connect(editRawData_, &QPushButton::clicked, this, [this] { Run([this] { core_.EditRawData(); }); });
 
   // The page area, created visible with its empty placeholder page, then hidden
   // until the image has a block.
@@ -160,7 +171,16 @@ void VelmarEDIDUtilityDlg::BuildControls() {
   pageArea_->addTab(placeholder_, QString());
   pageArea_->hide();
   connect(pageArea_, &QTabWidget::currentChanged, this, &VelmarEDIDUtilityDlg::OnTabChanged);
+
+  // In place of the pages while there are none: how to begin.
+  startHint_ = new QLabel(QStringLiteral("Load an EDID from the File menu, or create one with Add Block."), central);
+  startHint_->setObjectName(QStringLiteral("startHint"));
+  startHint_->setAlignment(Qt::AlignCenter);
+  startHint_->setWordWrap(true);
+  startHint_->setGeometry(pageArea_->geometry());
 }
+
+void VelmarEDIDUtilityDlg::Run(const std::function<void()>& command) { core_.Perform(command); }
 
 void VelmarEDIDUtilityDlg::ApplyLabelFont() {
   std::vector<std::string> families;
@@ -185,16 +205,19 @@ void VelmarEDIDUtilityDlg::AddMenu(const char* title, const std::vector<MenuItem
       continue;
     }
     QAction* action = menu->addAction(QString::fromLatin1(item.text));
+    action->setShortcuts(item.shortcuts);
     if (item.command) {
       const std::function<void()> command = item.command;
-      connect(action, &QAction::triggered, this, [command] { command(); });
+      connect(action, &QAction::triggered, this, [this, command] { Run(command); });
     }
   }
   menus_.push_back(menu);
 }
 
 void VelmarEDIDUtilityDlg::BuildMenus() {
-  // A load and a save command per file format, a rule between formats.
+  // The menus' mnemonics (Alt+F, Alt+E, Alt+D, Alt+M) and F10 reach every
+  // item from the keyboard; the items keep their texts. The File menu: a load
+  // and a save command per file format, a rule between formats, then Quit.
   std::vector<MenuItem> fileItems;
   for (const FileFormat& format : FileFormats()) {
     if (!fileItems.empty()) fileItems.push_back({nullptr, nullptr});
@@ -202,8 +225,18 @@ void VelmarEDIDUtilityDlg::BuildMenus() {
     fileItems.push_back({format.loadCommand, [this, kind] { core_.LoadFile(kind); }});
     fileItems.push_back({format.saveCommand, [this, kind] { core_.SaveFile(kind); }});
   }
-  AddMenu("File", fileItems);
-  AddMenu("Display", {
+  fileItems.push_back({nullptr, nullptr});
+  fileItems.push_back({"&Quit", [this] { close(); }, {QKeySequence(Qt::CTRL | Qt::Key_Q)}});
+  AddMenu("&File", fileItems);
+  AddMenu("&Edit", {
+                       {"&Undo", [this] { core_.Undo(); }, {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+                       {"&Redo",
+                        [this] { core_.Redo(); },
+                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
+                   });
+  undoAction_ = menus_.back()->actions().value(0);
+  redoAction_ = menus_.back()->actions().value(1);
+  AddMenu("&Display", {
                          {"Read EDID from display", [this] { core_.ReadEdidFromDisplay(); }},
                          {"Override display EDID", [this] { core_.OverrideDisplayEdid(); }},
                          {"Remove display EDID override", [this] { core_.RemoveDisplayOverride(); }},
@@ -218,13 +251,55 @@ void VelmarEDIDUtilityDlg::BuildMenus() {
                          {"Reinit Graphics Adapter Info", [this] { core_.ReinitGraphicsAdapterInfo(); }},
                          {"Show Graphics Adapters init log", [this] { core_.ShowGraphicsAdaptersInitLog(); }},
                      });
-  AddMenu("Misc", {
-                      {"Generate EDID Errors Report", [this] { core_.GenerateErrorsReport(); }},
-                  });
+  AddMenu("&Misc", {
+                       {"Generate EDID Errors Report", [this] { core_.GenerateErrorsReport(); }},
+                   });
+
+  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(f10, &QShortcut::activated, this, [this] {
+    if (!menus_.empty()) menuBar()->setActiveAction(menus_.front()->menuAction());
+  });
 }
 
 void VelmarEDIDUtilityDlg::OpenCommandLineFile(const std::string& path) {
-  OpenFileFromCommandLine(core_.Image(), path);
+  // The path label shows the file's whole folder, also for a name given from
+  // the current folder. Symbolic links stay as they were named.
+  std::error_code error;
+  const std::filesystem::path absolute =
+      path.empty() ? std::filesystem::path() : std::filesystem::absolute(path, error);
+  const std::string file = error || absolute.empty() ? path : absolute.string();
+  Run([this, file] { OpenFileFromCommandLine(core_.Image(), file); });
+}
+
+void VelmarEDIDUtilityDlg::RunWhenShown(std::function<void()> action) {
+  whenShown_.push_back(std::move(action));
+  QWindow* handle = windowHandle();
+  if (handle != nullptr && handle->isExposed()) {
+    QTimer::singleShot(0, this, [this] { RunPendingShown(); });
+    return;
+  }
+  if (handle != nullptr && !watchingExpose_) {
+    watchingExpose_ = true;
+    handle->installEventFilter(this);
+  }
+  // A window the window system never shows (started minimized, say) still gets its file.
+  QTimer::singleShot(kShownTimeoutMs, this, [this] { RunPendingShown(); });
+}
+
+void VelmarEDIDUtilityDlg::RunPendingShown() {
+  if (watchingExpose_ && windowHandle() != nullptr) windowHandle()->removeEventFilter(this);
+  watchingExpose_ = false;
+  std::vector<std::function<void()>> actions;
+  actions.swap(whenShown_);
+  for (const auto& action : actions) action();
+}
+
+bool VelmarEDIDUtilityDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watchingExpose_ && watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    // After this expose has been painted.
+    QTimer::singleShot(0, this, [this] { RunPendingShown(); });
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 BlockPageView* VelmarEDIDUtilityDlg::PageView(int index) const {
@@ -268,7 +343,7 @@ QPushButton* VelmarEDIDUtilityDlg::Button(int id) const {
 QAction* VelmarEDIDUtilityDlg::MenuAction(const QString& text) const {
   for (QMenu* menu : menus_) {
     for (QAction* action : menu->actions()) {
-      if (!action->isSeparator() && action->text() == text) return action;
+      if (!action->isSeparator() && QString(action->text()).remove(QLatin1Char('&')) == text) return action;
     }
   }
   return nullptr;
@@ -285,6 +360,7 @@ void VelmarEDIDUtilityDlg::OnPageAdded(BlockPage* page) {
   followingImage_ = true;
   if (views_.empty()) pageArea_->removeTab(pageArea_->indexOf(placeholder_));
   auto* view = new BlockPageView(page);
+  view->SetActionRunner([this](const std::function<void()>& action) { Run(action); });
   views_.push_back(view);
   pageArea_->addTab(view, QString::fromStdString(page->GetTitle()));
   followingImage_ = false;
@@ -313,7 +389,10 @@ void VelmarEDIDUtilityDlg::OnActivePageChanged(BlockPage* page) {
   followingImage_ = false;
 }
 
-void VelmarEDIDUtilityDlg::OnPageAreaShown(bool shown) { pageArea_->setVisible(shown); }
+void VelmarEDIDUtilityDlg::OnPageAreaShown(bool shown) {
+  pageArea_->setVisible(shown);
+  startHint_->setVisible(!shown);
+}
 
 void VelmarEDIDUtilityDlg::OnTabChanged(int index) {
   if (followingImage_ || index < 0) return;
@@ -325,14 +404,16 @@ void VelmarEDIDUtilityDlg::OnTabChanged(int index) {
 
 void VelmarEDIDUtilityDlg::OnStateChanged() {
   const SourceLabels& labels = core_.Image().Labels();
-  sourceLabel_->setText(FromCoreText(labels.source));
+  sourceLabel_->SetFullText(FromCoreText(labels.source));
   pathCaption_->setText(FromCoreText(labels.pathCaption));
-  pathLabel_->setText(FromCoreText(labels.path));
+  pathLabel_->SetFullText(FromCoreText(labels.path));
   modifiedMark_->setText(FromCoreText(labels.modifiedMark));
   const BlockButtons& buttons = core_.Image().Buttons();
   addBlock_->setEnabled(buttons.addBlock);
   removeBlock_->setEnabled(buttons.removeBlock);
   showModes_->setEnabled(buttons.showModes);
+  if (undoAction_ != nullptr) undoAction_->setEnabled(core_.Image().CanUndo());
+  if (redoAction_ != nullptr) redoAction_->setEnabled(core_.Image().CanRedo());
 }
 
 void VelmarEDIDUtilityDlg::closeEvent(QCloseEvent* event) {

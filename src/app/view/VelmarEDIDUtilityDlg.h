@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <functional>
 #include <string>
@@ -18,6 +20,7 @@ class QTabWidget;
 namespace velmar {
 
 class BlockPageView;
+class ElidedLabel;
 
 // The main window: the page area with one tab per block, the source labels,
 // the five buttons and the menus. It renders the core's state and hands every
@@ -46,9 +49,13 @@ class VelmarEDIDUtilityDlg : public QMainWindow, public ImageObserver {
   MainWindowCore& Core() { return core_; }
   QtUserInterface& Ui() { return ui_; }
 
-  // Loads the file named on the command line; call it once the window is
-  // shown, so that its messages have a visible parent.
+  // Loads the file named on the command line (a relative name from the
+  // current folder); call it once the window is shown (RunWhenShown), so that
+  // its messages have a visible parent.
   void OpenCommandLineFile(const std::string& path);
+  // Runs `action` once the window is on the screen (the window system has
+  // mapped and exposed it), or at once when it already is.
+  void RunWhenShown(std::function<void()> action);
 
   // The window's parts, for tests and tools.
   QTabWidget* PageArea() const { return pageArea_; }
@@ -58,9 +65,12 @@ class VelmarEDIDUtilityDlg : public QMainWindow, public ImageObserver {
   int PageViewCount() const { return static_cast<int>(views_.size()); }
   QLabel* Label(int id) const;
   QPushButton* Button(int id) const;
-  // The menu bar's menus ("File", "Display", "Misc"), and an item by its text.
+  // The menu bar's menus ("File", "Edit", "Display", "Misc"), and an item by
+  // its text (without the "&" of its mnemonic).
   const std::vector<QMenu*>& Menus() const { return menus_; }
   QAction* MenuAction(const QString& text) const;
+  // The line shown in place of the pages while the image is empty.
+  QLabel* StartHint() const { return startHint_; }
 
   // The window's caption: "Velmar EDID Utility v1.1".
   static QString Caption();
@@ -68,6 +78,7 @@ class VelmarEDIDUtilityDlg : public QMainWindow, public ImageObserver {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // ImageObserver
@@ -80,11 +91,15 @@ class VelmarEDIDUtilityDlg : public QMainWindow, public ImageObserver {
   struct MenuItem {
     const char* text;  // nullptr for a separator
     std::function<void()> command;
+    QList<QKeySequence> shortcuts = {};
   };
   void BuildControls();
   void BuildMenus();
   void AddMenu(const char* title, const std::vector<MenuItem>& items);
   void ApplyLabelFont();
+  // Runs a command of the user as one undo step.
+  void Run(const std::function<void()>& command);
+  void RunPendingShown();
   void OnTabChanged(int index);
   int IndexOfView(const BlockPage* page) const;
 
@@ -98,16 +113,22 @@ class VelmarEDIDUtilityDlg : public QMainWindow, public ImageObserver {
   bool followingImage_ = false;
 
   QLabel* currentCaption_ = nullptr;
-  QLabel* sourceLabel_ = nullptr;
+  ElidedLabel* sourceLabel_ = nullptr;
   QLabel* pathCaption_ = nullptr;
-  QLabel* pathLabel_ = nullptr;
+  ElidedLabel* pathLabel_ = nullptr;
   QLabel* modifiedMark_ = nullptr;
   QPushButton* addBlock_ = nullptr;
   QPushButton* removeBlock_ = nullptr;
   QPushButton* showModes_ = nullptr;
   QPushButton* showSummary_ = nullptr;
   QPushButton* editRawData_ = nullptr;
+  QLabel* startHint_ = nullptr;
   std::vector<QMenu*> menus_;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
+  // What waits for the window to be shown.
+  std::vector<std::function<void()>> whenShown_;
+  bool watchingExpose_ = false;
 };
 
 }  // namespace velmar

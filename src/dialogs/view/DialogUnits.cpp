@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <algorithm>
 
 namespace velmar {
 
@@ -34,5 +35,7 @@ DialogUnits::DialogUnits(int baseX, int baseY) : baseX_(baseX < 1 ? 1 : baseX), 
 int DialogUnits::X(int units) const { return Scale(units, baseX_, 4); }
 
 int DialogUnits::Y(int units) const { return Scale(units, baseY_, 8); }
+
+int DialogUnits::ScaledPixels(int pixels) const { return std::max(pixels, Scale(pixels, baseX_, kTemplateBaseX)); }
 
 }  // namespace velmar

@@ -25,6 +25,11 @@ class DialogUnits {
     return QRect(Point(x, y), Size(width, height));
   }
 
+  // A width the templates give in pixels, sized for the classic dialog font
+  // (an average character width of kTemplateBaseX pixels), scaled to this font.
+  int ScaledPixels(int pixels) const;
+  static constexpr int kTemplateBaseX = 6;
+
   int BaseX() const { return baseX_; }
   int BaseY() const { return baseY_; }
 

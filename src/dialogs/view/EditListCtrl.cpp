@@ -1,6 +1,7 @@
 #include "dialogs/view/EditListCtrl.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace velmar {
 
@@ -238,8 +240,49 @@ bool EditListCtrl::HandleKeyPress(QKeyEvent* event) {
   return true;
 }
 
+bool EditListCtrl::StartEditWithText(QKeyEvent* event) {
+  if (navigator.IsEditing() || editBox == nullptr) return false;
+  if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) return false;
+  const QString text = event->text();
+  if (text.size() != 1 || !text.at(0).isPrint() || text.at(0).isSpace()) return false;
+  if (!navigator.BeginEdit()) return false;
+  // The typed character replaces the cell's text, as the selected text would be.
+  editBox->setText(text);
+  editBox->setCursorPosition(static_cast<int>(text.size()));
+  event->accept();
+  return true;
+}
+
+int EditListCtrl::FittingColumnWidth(int column) const {
+  if (column < 0 || column >= textModel->columnCount()) return 0;
+  // The widest text measured in the font, then the delegate's own size for
+  // it: its margins are the ones the cell is drawn with.
+  const QFontMetrics metrics(font());
+  int widestRow = -1;
+  int widest = -1;
+  for (int row = 0; row < textModel->rowCount(); ++row) {
+    const int width = metrics.horizontalAdvance(textModel->Text(row, column));
+    if (width > widest) {
+      widest = width;
+      widestRow = row;
+    }
+  }
+  int needed = horizontalHeader()->sectionSizeHint(column);
+  if (widestRow >= 0) {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex cell = textModel->index(widestRow, column);
+    // A grid line takes the last pixel of the column.
+    needed = std::max(needed, itemDelegate()->sizeHint(option, cell).width() + (showGrid() ? 1 : 0));
+  }
+  return needed;
+}
+
 bool EditListCtrl::event(QEvent* event) {
-  if (event->type() == QEvent::KeyPress && HandleKeyPress(static_cast<QKeyEvent*>(event))) return true;
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (HandleKeyPress(key) || StartEditWithText(key)) return true;
+  }
   return QTableView::event(event);
 }
 

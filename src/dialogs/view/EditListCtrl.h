@@ -48,7 +48,8 @@ class GridTextModel : public QAbstractTableModel {
 // in its GridNavigator; this widget draws the grid, places the edit box and
 // turns key presses, clicks and scrolls into navigator calls. Keys reach it
 // (and its edit box) before the dialog: Enter and Escape close an edit
-// instead of the dialog.
+// instead of the dialog. Typing a character on an editable cell that is not
+// being edited starts editing it with that character, as in a spreadsheet.
 class EditListCtrl : public QTableView, private GridCellView {
   Q_OBJECT
 
@@ -88,6 +89,9 @@ class EditListCtrl : public QTableView, private GridCellView {
   GridTextModel* TextModel() const { return textModel; }
   // The rectangle of a cell in the viewport's coordinates.
   QRect CellRect(int row, int column) const;
+  // The width column `column` needs to show its heading and every cell's text
+  // whole, in the grid's current font and style.
+  int FittingColumnWidth(int column) const;
 
   // The fill of the current cell.
   static QColor CurrentCellColor() { return QColor(200, 200, 200); }
@@ -108,6 +112,9 @@ class EditListCtrl : public QTableView, private GridCellView {
 
   // A key press on the grid or its edit box; true when the grid used it.
   bool HandleKeyPress(QKeyEvent* event);
+  // A character typed on the grid itself: starts editing the current cell
+  // with it. True when it did.
+  bool StartEditWithText(QKeyEvent* event);
   // Scrolling or resizing moves the cells from under the edit box.
   void CommitBeforeMoving();
 

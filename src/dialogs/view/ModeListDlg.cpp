@@ -1,8 +1,11 @@
 #include "dialogs/view/ModeListDlg.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QResizeEvent>
+#include <QStyleOptionViewItem>
 #include <QTableView>
+#include <algorithm>
 
 namespace velmar {
 
@@ -86,15 +89,68 @@ ModeListDlg::ModeListDlg(QWidget* parent, CallbackContext* owner) : DlgBase(pare
   header->setSectionsClickable(true);
   header->setHighlightSections(false);
   header->setDefaultAlignment(Qt::AlignCenter);
-  for (unsigned column = 0; column < kModeColumnCount; ++column) {
-    table->setColumnWidth(static_cast<int>(column), ModeTable::Columns()[column].width);
-  }
+  // The heading's arrow shows the column sorted by and its direction.
+  header->setSortIndicatorShown(true);
   connect(header, &QHeaderView::sectionClicked, this, [this](int section) {
     if (section >= 0) ClickHeading(static_cast<unsigned>(section));
   });
 
   listModel->Open(owner);
+  ShowSortIndicator(0);
+  FitColumns();
   resize(units.Size(550, 250));
+}
+
+void ModeListDlg::ClickHeading(unsigned column) {
+  listModel->ClickHeading(column);
+  ShowSortIndicator(column);
+}
+
+void ModeListDlg::ShowSortIndicator(unsigned column) {
+  const bool ascending = listModel->Table().SortAscending();
+  table->horizontalHeader()->setSortIndicator(static_cast<int>(column),
+                                              ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+int ModeListDlg::FittingColumnWidth(int column) const {
+  if (column < 0 || column >= listModel->columnCount()) return 0;
+  // The heading with room for the sort arrow, and the widest cell measured
+  // by the delegate that draws it (its margins included).
+  int needed = table->horizontalHeader()->sectionSizeHint(column);
+  const QFontMetrics metrics(table->font());
+  int widestRow = -1;
+  int widest = -1;
+  for (int row = 0; row < listModel->rowCount(); ++row) {
+    const int width = metrics.horizontalAdvance(listModel->data(listModel->index(row, column)).toString());
+    if (width > widest) {
+      widest = width;
+      widestRow = row;
+    }
+  }
+  if (widestRow >= 0) {
+    QStyleOptionViewItem option;
+    option.initFrom(table);
+    option.widget = table;
+    option.font = table->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    option.displayAlignment = Qt::AlignCenter;
+    option.features = QStyleOptionViewItem::HasDisplay;
+    const QModelIndex cell = listModel->index(widestRow, column);
+    // A grid line takes the last pixel of the column.
+    needed = std::max(needed, table->itemDelegate()->sizeHint(option, cell).width() + (table->showGrid() ? 1 : 0));
+  }
+  return needed;
+}
+
+void ModeListDlg::FitColumns() {
+  // The template's widths suit a small dialog font: they grow with the
+  // font, and further where the column's widest text would not fit.
+  const DialogUnits units = Units();
+  for (unsigned column = 0; column < kModeColumnCount; ++column) {
+    const int index = static_cast<int>(column);
+    table->setColumnWidth(index,
+                          std::max(units.ScaledPixels(ModeTable::Columns()[column].width), FittingColumnWidth(index)));
+  }
 }
 
 ModeListDlg::~ModeListDlg() = default;

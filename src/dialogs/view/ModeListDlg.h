@@ -50,7 +50,12 @@ class ModeListDlg : public DlgBase {
   ~ModeListDlg() override;
 
   void SortRows(unsigned column) { listModel->SortRows(column); }
-  void ClickHeading(unsigned column) { listModel->ClickHeading(column); }
+  // A click on heading `column`: reverses the direction, sorts by the column
+  // and shows both in the heading's sort arrow.
+  void ClickHeading(unsigned column);
+  // The width column `column` needs to show its heading (with the sort
+  // arrow) and every cell's text whole.
+  int FittingColumnWidth(int column) const;
 
   QTableView* Table() const { return table; }
   ModeListModel* ListModel() const { return listModel; }
@@ -59,6 +64,10 @@ class ModeListDlg : public DlgBase {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void ShowSortIndicator(unsigned column);
+  // Widths of the template scaled to the font, widened to fit every text.
+  void FitColumns();
+
   QTableView* table = nullptr;
   ModeListModel* listModel = nullptr;
 };
