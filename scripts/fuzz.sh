@@ -18,6 +18,12 @@ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
   -DVELMAR_FUZZ=ON -DVELMAR_GUI=OFF -DVELMAR_TESTS=OFF > /dev/null
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_seeds $(printf 'fuzz_%s ' "${targets[@]}")
 
+# The sanitizers name a finding's functions and lines through llvm's symbolizer.
+symbolizer=$(command -v llvm-symbolizer || ls /usr/lib/llvm-*/bin/llvm-symbolizer 2>/dev/null | tail -n 1 || true)
+if [ -z "$symbolizer" ]; then
+  echo "llvm-symbolizer not found (package llvm): stack traces of findings will show addresses only" >&2
+fi
+
 seeds=build-fuzz/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"/{txt,inf,reg}
@@ -33,7 +39,8 @@ for target in "${targets[@]}"; do
   findings=build-fuzz/findings/$target
   mkdir -p "$work" "$findings"
   echo "== fuzz_$target for ${seconds}s =="
-  if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  if ! ASAN_SYMBOLIZER_PATH=$symbolizer ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+      UBSAN_OPTIONS=print_stacktrace=1 \
       build-fuzz/fuzz_$target "$work" "$seed" fuzz/regressions/$target -max_total_time="$seconds" \
       -max_len=4096 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$findings/" -print_final_stats=1 \
       2> "build-fuzz/fuzz_$target.log"; then
