@@ -4,11 +4,11 @@
 # small window manager (the widget tests and the screenshots), clang with its
 # sanitizer runtime (the fuzz targets), llvm (its symbolizer makes a
 # finding's stack trace readable), and the checkers of the installed desktop
-# entry, metainfo and package.
+# entry, metainfo and package, and Google Benchmark (the core's micro-benchmarks).
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev libgtest-dev xvfb xauth x11-utils openbox clang libclang-rt-14-dev llvm
-  desktop-file-utils appstream dpkg-dev)
+  desktop-file-utils appstream dpkg-dev libbenchmark-dev)
 
 missing=()
 for package in "${packages[@]}"; do
