@@ -1,6 +1,7 @@
 #include "app/RawDataReport.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -16,21 +17,50 @@
 
 namespace velmar {
 
+namespace {
+
+// The dump's texts that do not depend on the image, formatted once.
+struct RawDumpTexts {
+  static constexpr unsigned kRows = kMaxEdidSize / 16;
+  std::string heading;
+  std::string rule;
+  std::array<std::string, kRows> rowStarts;
+  std::array<std::string, 256> cells;
+
+  RawDumpTexts() {
+    heading = "    |";
+    for (unsigned column = 0; column < 16; ++column) AppendFormat(heading, "%02X|", column);
+    heading += "\r\n";
+    rule = "----+";
+    for (unsigned column = 0; column < 16; ++column) rule += "--+";
+    rule += "\r\n";
+    for (unsigned row = 0; row < kRows; ++row) rowStarts[row] = Format("%2X0 |", row);
+    for (unsigned value = 0; value < 256; ++value) cells[value] = Format("%02x ", value);
+  }
+};
+
+const RawDumpTexts& DumpTexts() {
+  static const RawDumpTexts texts;
+  return texts;
+}
+
+}  // namespace
+
 void AppendRawDump(CallbackFillContentTgt* target, const uint8_t* data, unsigned length) {
+  const RawDumpTexts& texts = DumpTexts();
   target->Append("[EDID RAW DATA]\r\n");
-  std::string heading = "    |";
-  for (unsigned column = 0; column < 16; ++column) AppendFormat(heading, "%02X|", column);
-  heading += "\r\n";
-  target->Append(heading);
-  std::string rule = "----+";
-  for (unsigned column = 0; column < 16; ++column) rule += "--+";
-  rule += "\r\n";
-  target->Append(rule);
+  target->Append(texts.heading);
+  target->Append(texts.rule);
   const unsigned rows = length / 16 + (length % 16 != 0 ? 1 : 0);
+  std::string line;
   for (unsigned row = 0; row < rows; ++row) {
-    std::string line = Format("%2X0 |", row);
+    if (row < RawDumpTexts::kRows) {
+      line = texts.rowStarts[row];
+    } else {
+      AssignFormat(line, "%2X0 |", row);
+    }
     for (unsigned column = 0; column < 16 && row * 16 + column < length; ++column) {
-      AppendFormat(line, "%02x ", data[row * 16 + column]);
+      line += texts.cells[data[row * 16 + column]];
     }
     line += "\r\n";
     target->Append(line);

@@ -831,14 +831,15 @@ unsigned CeaExtBlock::Validate(CallbackFillContentTgt* report) const {
 void CeaExtBlock::DescribeByte(unsigned index, std::string& name, std::string& group,
                                std::string& blockLabel) const {
   if (bytes == nullptr || index < offset || index - offset >= kBlockSize) return;
-  blockLabel = Format("CEA-v%u", bytes[1]);
+  static const FormatTable kLabels("CEA-v%u", 256);
+  static const FormatTable kPlainGroups("Byte[%u] of Extension Block", kBlockSize);
+  kLabels.Assign(blockLabel, bytes[1]);
   const unsigned r = index - offset;
-  const std::string plainGroup = Format("Byte[%u] of Extension Block", r);
   static const char* const kHeaderNames[4] = {"Extension Tag", "Revision Number", "DTD Offset inside Extension Block",
                                               "Number of DTDs/Basic Features"};
   if (r < kDataAreaStart) {
     name = kHeaderNames[r];
-    group = plainGroup;
+    kPlainGroups.Assign(group, r);
     return;
   }
   if (r == kBlockSize - 1) {
@@ -861,7 +862,7 @@ void CeaExtBlock::DescribeByte(unsigned index, std::string& name, std::string& g
     return;
   }
   name = "Padding (Unused)";
-  group = plainGroup;
+  kPlainGroups.Assign(group, r);
 }
 
 void CeaExtBlock::DescribeDataBlockByte(unsigned offsetInBlock, unsigned index, std::string& name,
@@ -876,10 +877,10 @@ void CeaExtBlock::DescribeDataBlockByte(unsigned offsetInBlock, unsigned index, 
     if (a == 1) {
       name = "Data Block Extended Tag";
     } else if (h == 5 && a >= 2 && a <= 4) {
-      name = Format("Byte[%u] of IEEE Registration Identifier", a - 2);
+      AssignFormat(name, "Byte[%u] of IEEE Registration Identifier", a - 2);
     }
   } else if (entry.tag == kCeaTagVendorSpecific && a >= 1 && a <= 3) {
-    name = Format("Byte[%u] of IEEE Registration Identifier", a - 1);
+    AssignFormat(name, "Byte[%u] of IEEE Registration Identifier", a - 1);
   }
 
   const char* genericGroup = nullptr;
@@ -901,7 +902,8 @@ void CeaExtBlock::DescribeDataBlockByte(unsigned offsetInBlock, unsigned index, 
     case kCeaKindHdmiAudio: genericGroup = "(HDMI Audio Data Block)"; break;
     default: return;
   }
-  if (a >= h) name = Format("Data Byte[%u]", a - h);
+  static const FormatTable kDataNames("Data Byte[%u]", kBlockSize);
+  if (a >= h) kDataNames.Assign(name, a - h);
   group = genericGroup;
 }
 
@@ -917,7 +919,8 @@ void CeaExtBlock::DescribeAudioByte(unsigned offsetInBlock, unsigned index, std:
   static const char* const kNames[3] = {"Audio Format Code/Max Number of Channels", "Supported Audio Rates",
                                         "Audio Format Specific Value"};
   name = kNames[k % 3];
-  group = Format("(Audio Data Block). Short Audio Descriptor[%u]", k / 3);
+  static const FormatTable kGroups("(Audio Data Block). Short Audio Descriptor[%u]", kBlockSize / 3);
+  kGroups.Assign(group, k / 3);
 }
 
 void CeaExtBlock::DescribeVideoByte(unsigned offsetInBlock, unsigned index, std::string& name,
@@ -929,7 +932,8 @@ void CeaExtBlock::DescribeVideoByte(unsigned offsetInBlock, unsigned index, std:
     return;
   }
   name = "Video Format Code/Native Flag";
-  group = Format("(Video Data Block). Short Video Descriptor[%u]", offsetInBlock - h);
+  static const FormatTable kGroups("(Video Data Block). Short Video Descriptor[%u]", kBlockSize);
+  kGroups.Assign(group, offsetInBlock - h);
 }
 
 void CeaExtBlock::DescribeSpeakerByte(unsigned offsetInBlock, unsigned index, std::string& name,
@@ -991,7 +995,7 @@ void CeaExtBlock::DescribeHdmiVsdbByte(unsigned offsetInBlock, unsigned index, s
   for (unsigned i = 0; i < vsdb.hdmiVicCount; ++i, ++pos) {
     if (k == pos) {
       name = "HDMI Video Format Code";
-      group = Format("%s. HDMI Short Video Descriptor[%u]", kGroup, i);
+      AssignFormat(group, "%s. HDMI Short Video Descriptor[%u]", kGroup, i);
     }
   }
   if (vsdb.multi3D == 1) {
@@ -1004,7 +1008,7 @@ void CeaExtBlock::DescribeHdmiVsdbByte(unsigned offsetInBlock, unsigned index, s
     const Hdmi3DEntry& entry = vsdb.detailed3D[e];
     if (k == pos || (entry.size == 2 && k == pos + 1)) {
       name = k == pos ? "3D Structure/3D VIC Index" : "3D Parameter";
-      group = Format("%s. Detailed 3D Descriptor[%u]", kGroup, e);
+      AssignFormat(group, "%s. Detailed 3D Descriptor[%u]", kGroup, e);
     }
     pos += entry.size;
   }

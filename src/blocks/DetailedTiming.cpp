@@ -342,7 +342,8 @@ void DetailedTiming::AppendSummary(CallbackFillContentTgt* target) const {
 void DetailedTiming::DescribeByte(unsigned position, unsigned entry, std::string& name, std::string& group) {
   if (position >= kDetailedTimingLength) return;
   name = kByteNames[position];
-  group = Format("(Detailed Timing). %uth Byte of Entry[%u]", position, entry);
+  static const FormatTable kGroups("(Detailed Timing). %uth Byte of Entry[%u]", kDetailedTimingLength, 8);
+  kGroups.Assign(group, position, entry);
 }
 
 const char* DetailedTiming::SyncTypeName(uint32_t type) { return type < 4 ? kSyncTypeNames[type] : ""; }

@@ -418,7 +418,8 @@ void DiExtBlock::DescribeByte(unsigned index, std::string& name, std::string& gr
                               std::string& blockLabel) const {
   if (bytes == nullptr || index < offset || index - offset >= kBlockSize) return;
   const unsigned b = index - offset;
-  blockLabel = Format("DI-v%u", bytes[1]);
+  static const FormatTable kLabels("DI-v%u", 256);
+  kLabels.Assign(blockLabel, bytes[1]);
   if (b == 0) {
     name = "Extension Tag";
   } else if (b == 1) {
@@ -431,10 +432,10 @@ void DiExtBlock::DescribeByte(unsigned index, std::string& name, std::string& gr
     DescribeCapsByte(b - 20, name, group);
   } else if (b <= 71) {
     name = "Reserved (Unused)";
-    group = Format("Byte[%u] of Unused Section", b - 55);
+    AssignFormat(group, "Byte[%u] of Unused Section", b - 55);
   } else if (b <= 80) {
     name = "Reserved (Unused)";
-    group = Format("Byte[%u] of Audio Support Section", b - 72);
+    AssignFormat(group, "Byte[%u] of Audio Support Section", b - 72);
   } else if (b <= 126) {
     DescribeGammaByte(b - 81, name, group);
   } else {
@@ -473,15 +474,15 @@ void DiExtBlock::DescribeGammaByte(unsigned position, std::string& name, std::st
   const unsigned type = Field(bytes[81], 6, 2);
   const unsigned count = Field(bytes[81], 0, 6);
   if (type == 1) {
-    name = Format(point < count ? "White Data Point[%u]" : "Unused/Empty White Data Point[%u]", point);
+    AssignFormat(name, point < count ? "White Data Point[%u]" : "Unused/Empty White Data Point[%u]", point);
   } else if (type == 2) {
     const unsigned inCurve = point % kDiGammaPointsPerColor;
     const char* color = point < kDiGammaPointsPerColor       ? "Blue"
                         : point < 2 * kDiGammaPointsPerColor ? "Green"
                                                              : "Red";
-    name = Format("%s%s Data Point[%u]", inCurve < count ? "" : "Unused/Empty ", color, inCurve);
+    AssignFormat(name, "%s%s Data Point[%u]", inCurve < count ? "" : "Unused/Empty ", color, inCurve);
   } else {
-    name = Format("Unused/Empty Data Point[%u]", point);
+    AssignFormat(name, "Unused/Empty Data Point[%u]", point);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "blocks/Edid13Block.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -453,7 +454,13 @@ void Edid13Block::SetColorCharacteristics(const ColorCharacteristics& colors) {
 
 std::string Edid13Block::GetEstablishedTimingLabel(unsigned set, unsigned index) const {
   if (set != 0 || index >= kEstablishedTimingCount) return std::string();
-  return EstablishedTimingLabel(kEstablishedTimings[index]);
+  // The labels never change: formatted once.
+  static const std::array<std::string, kEstablishedTimingCount> kLabels = [] {
+    std::array<std::string, kEstablishedTimingCount> labels;
+    for (unsigned i = 0; i < kEstablishedTimingCount; ++i) labels[i] = EstablishedTimingLabel(kEstablishedTimings[i]);
+    return labels;
+  }();
+  return kLabels[index];
 }
 
 bool Edid13Block::IsEstablishedTimingSet(unsigned set, unsigned index) const {
@@ -798,9 +805,11 @@ void Edid13Block::DescribeByte(unsigned index, std::string& name, std::string& g
                                std::string& blockLabel) const {
   if (bytes == nullptr || index < offset || index >= offset + GetSize()) return;
   const unsigned p = index - offset;
-  blockLabel = Format("EDID-v%u.%u", bytes[kEdidVersionByte], bytes[kEdidRevisionByte]);
+  static const FormatTable kLabels("EDID-v%u.%u", 2, 8);
+  kLabels.Assign(blockLabel, bytes[kEdidVersionByte], bytes[kEdidRevisionByte]);
   if (p < 8) {
-    name = Format("%uth Byte of the Header", p);
+    static const FormatTable kHeaderNames("%uth Byte of the Header", 8);
+    kHeaderNames.Assign(name, p);
   } else if (p < 18) {
     DescribeVendorProductByte(p - 8, name, group);
   } else if (p < 20) {
@@ -817,7 +826,8 @@ void Edid13Block::DescribeByte(unsigned index, std::string& name, std::string& g
     group = "(Established Timings)";
   } else if (p < 54) {
     name = p % 2 == 0 ? "Pixel Width" : "Aspect Ratio/Field Refresh Rate";
-    group = Format("(Standard Timings). Timing[%u]", (p - 38) / 2);
+    static const FormatTable kGroups("(Standard Timings). Timing[%u]", 8);
+    kGroups.Assign(group, (p - 38) / 2);
   } else if (p < 126) {
     const unsigned slot = (p - 54) / kEdidDescriptorLength;
     const unsigned b = p - 54 - kEdidDescriptorLength * slot;
@@ -867,6 +877,16 @@ void Edid13Block::DescribeDescriptorByte(unsigned b, unsigned slot, std::string&
   const uint8_t* s = SlotBytes(slot);
   if (s == nullptr || b >= kEdidDescriptorLength) return;
   const uint8_t tag = s[3];
+  static const FormatTable kDummyNames("%uth Byte Of Dummy (unused) Descriptor", 13);
+  static const FormatTable kDummyGroups("(Dummy/Unused Descriptor). Entry[%u]", 4);
+  static const FormatTable kTimingGroups("(Standard Timings Descriptor). Timing[%u]. Entry[%u]", 6, 4);
+  static const FormatTable kGroups("(Standard Timings Descriptor). Entry[%u]", 4);
+  static const FormatTable kNameNames("%uth Byte Of Display Product Name", 13);
+  static const FormatTable kNameGroups("(Display Product Name Descriptor). Entry[%u]", 4);
+  static const FormatTable kStringNames("%uth Byte Of  Alphanumeric Data String", 13);
+  static const FormatTable kStringGroups("(Alphanumeric Data String Descriptor). Entry[%u]", 4);
+  static const FormatTable kSerialNames("%uth Byte Of Display Product Serial Number", 13);
+  static const FormatTable kSerialGroups("(Display Product Serial Number Descriptor). Entry[%u]", 4);
   if (b < 5) {
     static const char* const kNames[4] = {"First Byte of Display Descriptor Identification",
                                           "Second Byte of Display Descriptor Identification",
@@ -880,35 +900,35 @@ void Edid13Block::DescribeDescriptorByte(unsigned b, unsigned slot, std::string&
   }
   switch (tag) {
     case kTagDummy:
-      if (b >= 5) name = Format("%uth Byte Of Dummy (unused) Descriptor", b - 5);
-      group = Format("(Dummy/Unused Descriptor). Entry[%u]", slot);
+      if (b >= 5) kDummyNames.Assign(name, b - 5);
+      kDummyGroups.Assign(group, slot);
       break;
     case kTagStandardTimings:
       if (b >= 5 && b <= 16) {
         name = b % 2 == 1 ? "Pixel Width" : "Aspect Ratio/Field Refresh Rate";
-        group = Format("(Standard Timings Descriptor). Timing[%u]. Entry[%u]", (b - 5) / 2, slot);
+        kTimingGroups.Assign(group, (b - 5) / 2, slot);
       } else {
         if (b == 17) name = "Line Feed";
-        group = Format("(Standard Timings Descriptor). Entry[%u]", slot);
+        kGroups.Assign(group, slot);
       }
       break;
     case kTagColorPoint:
       DescribeColorPointByte(b, slot, name, group);
       break;
     case kTagProductName:
-      if (b >= 5) name = Format("%uth Byte Of Display Product Name", b - 5);
-      group = Format("(Display Product Name Descriptor). Entry[%u]", slot);
+      if (b >= 5) kNameNames.Assign(name, b - 5);
+      kNameGroups.Assign(group, slot);
       break;
     case kTagRangeLimits:
       DescribeRangeLimitsByte(b, slot, s[10], name, group);
       break;
     case kTagAsciiString:
-      if (b >= 5) name = Format("%uth Byte Of  Alphanumeric Data String", b - 5);
-      group = Format("(Alphanumeric Data String Descriptor). Entry[%u]", slot);
+      if (b >= 5) kStringNames.Assign(name, b - 5);
+      kStringGroups.Assign(group, slot);
       break;
     case kTagSerialNumber:
-      if (b >= 5) name = Format("%uth Byte Of Display Product Serial Number", b - 5);
-      group = Format("(Display Product Serial Number Descriptor). Entry[%u]", slot);
+      if (b >= 5) kSerialNames.Assign(name, b - 5);
+      kSerialGroups.Assign(group, slot);
       break;
     default:
       break;
@@ -943,10 +963,11 @@ void Edid13Block::DescribeRangeLimitsByte(unsigned b, unsigned slot, uint8_t sup
     } else if (support == 4) {
       name = kCvt[b - 11];
     } else {
-      name = Format("%s - %uth Byte of Range Limits (Unused)", b == 11 ? "Line Feed" : "Space", b - 5);
+      AssignFormat(name, "%s - %uth Byte of Range Limits (Unused)", b == 11 ? "Line Feed" : "Space", b - 5);
     }
   }
-  group = Format("(Display Range Limits Descriptor). Entry[%u]", slot);
+  static const FormatTable kGroups("(Display Range Limits Descriptor). Entry[%u]", 4);
+  kGroups.Assign(group, slot);
 }
 
 void Edid13Block::DescribeColorPointByte(unsigned b, unsigned slot, std::string& name, std::string& group) const {
@@ -955,18 +976,18 @@ void Edid13Block::DescribeColorPointByte(unsigned b, unsigned slot, std::string&
                                       "White-x. High Order Bits", "White-y. High Order Bits", "Gamma"};
   if (b >= 5 && b <= 9) {
     name = kSet[b - 5];
-    group = Format("(Color Point Data Descriptor). First Set. Entry[%u]", slot);
+    AssignFormat(group, "(Color Point Data Descriptor). First Set. Entry[%u]", slot);
     return;
   }
   if (b >= 10 && b <= 14) {
     name = kSet[b - 10];
-    group = Format("(Color Point Data Descriptor). Second Set. Entry[%u]", slot);
+    AssignFormat(group, "(Color Point Data Descriptor). Second Set. Entry[%u]", slot);
     return;
   }
   if (b == 15) name = "Line Feed";
-  if (b == 16) name = Format("Space - %uth Byte", 11u);
-  if (b == 17) name = Format("Space - %uth Byte", 12u);
-  group = Format("(Color Point Data Descriptor). Entry[%u]", slot);
+  if (b == 16) AssignFormat(name, "Space - %uth Byte", 11u);
+  if (b == 17) AssignFormat(name, "Space - %uth Byte", 12u);
+  AssignFormat(group, "(Color Point Data Descriptor). Entry[%u]", slot);
 }
 
 }  // namespace velmar

@@ -1,5 +1,6 @@
 #include "blocks/Edid14Block.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -185,7 +186,15 @@ void Edid14Block::InitDescriptor(unsigned kind, uint8_t* s) {
 std::string Edid14Block::GetEstablishedTimingLabel(unsigned set, unsigned index) const {
   if (set == 0) return Edid13Block::GetEstablishedTimingLabel(set, index);
   if (set > kEdidDescriptorCount || index >= kEstablishedTimingIIICount) return std::string();
-  return EstablishedTimingLabel(kEstablishedTimingsIII[index]);
+  // The labels never change: formatted once.
+  static const std::array<std::string, kEstablishedTimingIIICount> kLabels = [] {
+    std::array<std::string, kEstablishedTimingIIICount> labels;
+    for (unsigned i = 0; i < kEstablishedTimingIIICount; ++i) {
+      labels[i] = EstablishedTimingLabel(kEstablishedTimingsIII[i]);
+    }
+    return labels;
+  }();
+  return kLabels[index];
 }
 
 bool Edid14Block::IsEstablishedTimingSet(unsigned set, unsigned index) const {
@@ -502,7 +511,7 @@ void Edid14Block::DescribeColorManagementByte(unsigned b, unsigned slot, std::st
       "Blue a3. High Order Bits", "Blue a2. Low Order Bits",   "Blue a2. High Order Bits"};
   if (b == 5) name = "Version Number";
   if (b >= 6) name = kNames[b - 6];
-  group = Format("(Color Management Data Descriptor). Entry[%u]", slot);
+  AssignFormat(group, "(Color Management Data Descriptor). Entry[%u]", slot);
 }
 
 void Edid14Block::DescribeCvtByte(unsigned b, unsigned slot, std::string& name, std::string& group) const {
@@ -512,11 +521,11 @@ void Edid14Block::DescribeCvtByte(unsigned b, unsigned slot, std::string& name, 
                                         "Preferred Vertical Rate/Supported Vertical Rate and Blanking Style"};
   if (b >= 6) {
     name = kNames[(b - 6) % 3];
-    group = Format("(CVT 3 Byte Code Descriptor). Timing[%u]. Entry[%u]", (b - 6) / 3, slot);
+    AssignFormat(group, "(CVT 3 Byte Code Descriptor). Timing[%u]. Entry[%u]", (b - 6) / 3, slot);
     return;
   }
   if (b == 5) name = "Version Number";
-  group = Format("(CVT 3 Byte Code Descriptor). Entry[%u]", slot);
+  AssignFormat(group, "(CVT 3 Byte Code Descriptor). Entry[%u]", slot);
 }
 
 void Edid14Block::DescribeEstablishedTimingsIIIByte(unsigned b, unsigned slot, std::string& name,
@@ -528,11 +537,11 @@ void Edid14Block::DescribeEstablishedTimingsIIIByte(unsigned b, unsigned slot, s
       "1600 x 1200 @ 75Hz  --  1920 x 1200 @ 60Hz",  "1920 x 1200 @ 75Hz  --  1920 x 1440 @ 75Hz"};
   if (b >= 6) {
     name = b < 12 ? kNames[b - 6] : "Reserved Byte";
-    group = Format("(Established Timings III Descriptor). Timing Byte[%u]. Entry[%u]", b - 6, slot);
+    AssignFormat(group, "(Established Timings III Descriptor). Timing Byte[%u]. Entry[%u]", b - 6, slot);
     return;
   }
   if (b == 5) name = "Version Number";
-  group = Format("(Established Timings III Descriptor). Entry[%u]", slot);
+  AssignFormat(group, "(Established Timings III Descriptor). Entry[%u]", slot);
 }
 
 }  // namespace velmar

@@ -56,15 +56,17 @@ void OpaqueExtBlock::DescribeByte(unsigned index, std::string& name, std::string
                                   std::string& blockLabel) const {
   if (bytes == nullptr || index < offset || index - offset >= kBlockSize) return;
   const unsigned r = index - offset;
-  blockLabel = Format("EXT-0x%02X", bytes[0]);
+  static const FormatTable kLabels("EXT-0x%02X", 256);
+  static const FormatTable kGroups("Byte[%u] of Extension Block", kBlockSize);
+  kLabels.Assign(blockLabel, bytes[0]);
   if (r == kBlockSize - 1) {
     name = "Checksum";
     return;
   }
   name = r == 0 ? "Extension tag" : "Data";
-  group = Format("Byte[%u] of Extension Block", r);
+  kGroups.Assign(group, r);
   if (r >= kDataStart && IsBlockMap()) {
-    group = Format("(Block Map). Tag of Block[%u]", BlockNumber() + r);
+    AssignFormat(group, "(Block Map). Tag of Block[%u]", BlockNumber() + r);
   }
 }
 

@@ -23,10 +23,19 @@ class PrintingTarget : public CallbackFillContentTgt {
 
 ConsoleOutput::ConsoleOutput(std::FILE* out, std::FILE* err, bool crlf) : out_(out), err_(err), crlf_(crlf) {}
 
-ConsoleOutput::~ConsoleOutput() { FlushPendingCr(); }
+ConsoleOutput::~ConsoleOutput() {
+  FlushPendingCr();
+  Drain();
+}
 
 void ConsoleOutput::Put(std::string_view bytes) {
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out_);
+  buffer_.append(bytes);
+  if (buffer_.size() >= kBufferSize) Drain();
+}
+
+void ConsoleOutput::Drain() {
+  if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
+  buffer_.clear();
 }
 
 void ConsoleOutput::FlushPendingCr() {
@@ -70,6 +79,7 @@ void ConsoleOutput::Line(std::string_view line) {
 }
 
 void ConsoleOutput::Message(std::string_view text) {
+  Drain();
   std::fflush(out_);
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
   std::string line;
@@ -89,6 +99,7 @@ void ConsoleOutput::Message(std::string_view text) {
 
 bool ConsoleOutput::Finish() {
   FlushPendingCr();
+  Drain();
   const bool flushed = std::fflush(out_) == 0;
   return flushed && std::ferror(out_) == 0;
 }

@@ -34,7 +34,11 @@ class ConsoleOutput {
 
  private:
   void FlushPendingCr();
+  // Printed text is gathered here and handed to the stream in large pieces.
   void Put(std::string_view bytes);
+  void Drain();
+
+  static constexpr size_t kBufferSize = 1 << 16;
 
   std::FILE* out_;
   std::FILE* err_;

@@ -1,4 +1,8 @@
 // The commands that print what a file holds: summary, report, modes, bytes.
+#include <array>
+#include <string>
+#include <vector>
+
 #include "app/EdidImage.h"
 #include "cli/Cli.h"
 #include "cli/ConsoleUserInterface.h"
@@ -20,18 +24,46 @@ int RunModes(CommandContext& context) {
   return context.ForEachFile([&] { context.Ui().ShowModes(&context.Image()); });
 }
 
+// The byte lines around their three texts, formatted once per index.
+class ByteLineTemplates {
+ public:
+  ByteLineTemplates() {
+    for (unsigned index = 0; index < kMaxEdidSize; ++index) {
+      pieces_[index] = FormatHoles(Format("%u\t%s\t%s\t%s", index, kTextHole, kTextHole, kTextHole));
+    }
+  }
+  // The line of byte `index` with its label, name and group, in `line`.
+  void Fill(std::string& line, unsigned index, const std::string& label, const std::string& name,
+            const std::string& group) const {
+    const std::vector<std::string>& p = pieces_[index];
+    line = p[0];
+    line += label;
+    line += p[1];
+    line += name;
+    line += p[2];
+    line += group;
+    line += p[3];
+  }
+
+ private:
+  std::array<std::vector<std::string>, kMaxEdidSize> pieces_;
+};
+
 int RunBytes(CommandContext& context) {
   EdidImage& image = context.Image();
+  const ByteLineTemplates templates;
+  std::string name;
+  std::string group;
+  std::string label;
+  std::string line;
   return context.ForEachFile([&] {
-    std::string name;
-    std::string group;
-    std::string label;
     for (unsigned index = 0; index < kMaxEdidSize; ++index) {
       name.clear();
       group.clear();
       label.clear();
       image.DescribeByte(index, name, group, label);
-      context.Out().Line(Format("%u\t%s\t%s\t%s", index, label.c_str(), name.c_str(), group.c_str()));
+      templates.Fill(line, index, label, name, group);
+      context.Out().Line(line);
     }
   });
 }

@@ -1,7 +1,9 @@
 #include "dialogs/ModeTable.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
+#include <vector>
 
 #include "util/Format.h"
 
@@ -180,17 +182,19 @@ void ModeTable::Open(CallbackContext* owner) {
 void ModeTable::SortRows(unsigned column) {
   if (column >= kModeColumnCount || rows.size() < 2) return;
   const ModeSortType type = Columns()[column].sortType;
-  bool swapped = true;
-  while (swapped) {
-    swapped = false;
-    for (size_t i = 1; i < rows.size(); ++i) {
-      const int64_t d = CompareCells(type, rows[i - 1][column], rows[i][column]);
-      if ((d < 0 && !sortAscending) || (d > 0 && sortAscending)) {
-        std::swap(rows[i - 1], rows[i]);
-        swapped = true;
-      }
-    }
-  }
+  // A stable sort of the row positions: the order a stable bubble sort gives,
+  // with rows that compare equal in their order, but without moving whole
+  // rows more than once.
+  std::vector<size_t> order(rows.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const int64_t d = CompareCells(type, rows[a][column], rows[b][column]);
+    return sortAscending ? d < 0 : d > 0;
+  });
+  std::vector<Row> sorted;
+  sorted.reserve(rows.size());
+  for (size_t i : order) sorted.push_back(std::move(rows[i]));
+  rows = std::move(sorted);
 }
 
 void ModeTable::SortRows(unsigned column, bool ascending) {

@@ -1,6 +1,7 @@
 #include "pages/CeaExtBlockPage.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "common/UserInterface.h"
@@ -57,16 +58,27 @@ void AppendGeneralInfo(const CeaExtBlock& model, CallbackFillContentTgt* target)
 void AppendVideoDataBlock(const CeaExtBlock& model, unsigned index, CallbackFillContentTgt* target) {
   ShortVideoDescriptorList list;
   model.GetVideoDataBlock(index, list);
+  // The line of every known VIC, plain and native: formatted once.
+  static const std::array<std::array<std::string, 2>, 256> kLines = [] {
+    std::array<std::array<std::string, 2>, 256> lines;
+    for (unsigned vic = 0; vic < 256; ++vic) {
+      const VideoFormat* format = VideoFormatTable::Find(vic);
+      if (format == nullptr) continue;
+      for (unsigned native = 0; native < 2; ++native) {
+        lines[vic][native] = Format("  CEA[%02u]: %4u x %u%s%s at %3uHz, %s%s\r\n", vic, format->DisplayedWidth(),
+                                    static_cast<unsigned>(format->height), ScanLetter(*format),
+                                    HeightGap(format->height), static_cast<unsigned>(format->refreshHz),
+                                    format->aspect == PictureAspect::Aspect16x9 ? "16x9" : " 4x3",
+                                    native != 0 ? ", [native]" : "");
+      }
+    }
+    return lines;
+  }();
   bool written = false;
   for (unsigned i = 0; i < list.count; ++i) {
     const ShortVideoDescriptor& svd = list.entries[i];
-    const VideoFormat* format = VideoFormatTable::Find(svd.vic);
-    if (format == nullptr) continue;
-    target->Append(Format("  CEA[%02u]: %4u x %u%s%s at %3uHz, %s%s\r\n", svd.vic, format->DisplayedWidth(),
-                          static_cast<unsigned>(format->height), ScanLetter(*format), HeightGap(format->height),
-                          static_cast<unsigned>(format->refreshHz),
-                          format->aspect == PictureAspect::Aspect16x9 ? "16x9" : " 4x3",
-                          svd.native ? ", [native]" : ""));
+    if (VideoFormatTable::Find(svd.vic) == nullptr) continue;
+    target->Append(kLines[svd.vic][svd.native ? 1 : 0]);
     written = true;
   }
   if (!written) target->Append("  No SVD Timings in this section\r\n");

@@ -1,5 +1,8 @@
 #include "pages/EdidBaseBlockPage.h"
 
+#include <string>
+#include <vector>
+
 #include "common/UserInterface.h"
 #include "blocks/DetailedTiming.h"
 #include "blocks/Edid13Block.h"
@@ -207,11 +210,12 @@ void AppendColors(CallbackFillContentTgt* target, const Edid13Block& model) {
 void AppendEstablishedList(CallbackFillContentTgt* target, const Edid13Block& model, unsigned set) {
   const unsigned count = set == 0 ? kEstablishedTimingCount : kEstablishedTimingIIICount;
   bool any = false;
+  static const std::vector<std::string> kLine = FormatHoles(Format("  %s\r\n", kTextHole));
   for (unsigned i = 0; i < count; ++i) {
     if (!model.IsEstablishedTimingSet(set, i)) continue;
     const std::string label = model.GetEstablishedTimingLabel(set, i);
     if (label.empty()) continue;
-    target->Append(Format("  %s\r\n", label.c_str()));
+    target->Append(kLine[0] + label + kLine[1]);
     any = true;
   }
   target->Append(any ? "  NOTE: I = Interlaced, RB = Reduced Blanking\r\n"

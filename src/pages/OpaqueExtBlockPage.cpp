@@ -51,9 +51,16 @@ void OpaqueExtBlockPage::AppendSummary(CallbackFillContentTgt* target) {
 
   // The data as it stands, 16 bytes a row, from the tag to the checksum.
   target->Append("\r\n  [Raw Data]\r\n");
+  static const FormatTable kRowStarts("  %3u:", kBlockSize);
+  static const FormatTable kCells(" %02X", 256);
+  std::string line;
+  std::string cell;
   for (unsigned row = 0; row < kBlockSize; row += 16) {
-    std::string line = Format("  %3u:", row);
-    for (unsigned column = 0; column < 16; ++column) AppendFormat(line, " %02X", bytes[row + column]);
+    kRowStarts.Assign(line, row);
+    for (unsigned column = 0; column < 16; ++column) {
+      kCells.Assign(cell, bytes[row + column]);
+      line += cell;
+    }
     line += "\r\n";
     target->Append(line);
   }

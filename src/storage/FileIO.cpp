@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -154,7 +155,8 @@ FileRead ReadRegularFile(const std::string& path, size_t limit) {
     read.reason = S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : kNotRegular;
     return read;
   }
-  std::vector<char> buffer(64 * 1024);
+  // On the stack and left uninitialised: a batch reads many small files.
+  std::array<char, 16 * 1024> buffer;
   while (read.contents.size() < limit) {
     const size_t want = std::min(buffer.size(), limit - read.contents.size());
     const ssize_t got = ::read(file.Get(), buffer.data(), want);

@@ -6,22 +6,47 @@
 
 namespace velmar {
 
+namespace {
+
+// Most texts are short: they are formatted once into this much stack space and
+// only longer ones are measured and formatted again.
+constexpr size_t kStackText = 256;
+
+// Formats into `out` from position `at` on (the rest of `out` is replaced).
+void FormatAt(std::string& out, size_t at, const char* format, va_list args) {
+  char buffer[kStackText];
+  va_list first;
+  va_copy(first, args);
+  const int needed = std::vsnprintf(buffer, sizeof buffer, format, first);
+  va_end(first);
+  if (needed <= 0) {
+    out.resize(at);
+    return;
+  }
+  const size_t length = static_cast<size_t>(needed);
+  if (length < sizeof buffer) {
+    out.replace(at, std::string::npos, buffer, length);
+    return;
+  }
+  // Formatted aside: an argument may point into `out` itself.
+  std::string text(length + 1, '\0');
+  std::vsnprintf(text.data(), text.size(), format, args);
+  out.replace(at, std::string::npos, text.data(), length);
+}
+
+}  // namespace
+
 std::string FormatV(const char* format, va_list args) {
-  va_list measure;
-  va_copy(measure, args);
-  const int needed = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  if (needed <= 0) return std::string();
-  std::string result(static_cast<size_t>(needed) + 1, '\0');
-  std::vsnprintf(result.data(), result.size(), format, args);
-  result.resize(static_cast<size_t>(needed));
+  std::string result;
+  FormatAt(result, 0, format, args);
   return result;
 }
 
 std::string Format(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::string result = FormatV(format, args);
+  std::string result;
+  FormatAt(result, 0, format, args);
   va_end(args);
   return result;
 }
@@ -29,8 +54,47 @@ std::string Format(const char* format, ...) {
 void AppendFormat(std::string& out, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  out += FormatV(format, args);
+  FormatAt(out, out.size(), format, args);
   va_end(args);
+}
+
+void AssignFormat(std::string& out, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  FormatAt(out, 0, format, args);
+  va_end(args);
+}
+
+FormatTable::FormatTable(const char* format, unsigned firstCount, unsigned secondCount)
+    : format_(format), firstCount_(firstCount), secondCount_(secondCount) {
+  texts_.reserve(static_cast<size_t>(firstCount) * secondCount);
+  for (unsigned first = 0; first < firstCount; ++first) {
+    for (unsigned second = 0; second < secondCount; ++second) {
+      texts_.emplace_back();
+      AssignFormat(texts_.back(), format_, first, second);
+    }
+  }
+}
+
+void FormatTable::Assign(std::string& out, unsigned first, unsigned second) const {
+  if (first < firstCount_ && second < secondCount_) {
+    out = texts_[static_cast<size_t>(first) * secondCount_ + second];
+  } else {
+    AssignFormat(out, format_, first, second);
+  }
+}
+
+std::vector<std::string> FormatHoles(const std::string& formatted) {
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  for (;;) {
+    const size_t hole = formatted.find(kTextHole[0], start);
+    if (hole == std::string::npos) break;
+    pieces.push_back(formatted.substr(start, hole - start));
+    start = hole + 1;
+  }
+  pieces.push_back(formatted.substr(start));
+  return pieces;
 }
 
 std::string ToUpperAscii(std::string text) {

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "app/EdidImage.h"
 #include "blocks/DiExtBlock.h"
 #include "support/ScriptedUserInterface.h"
+#include "support/TestData.h"
 
 namespace velmar {
 namespace {
@@ -353,6 +355,39 @@ TEST_F(ModeTableSort, EmptyAndSingleRowTables) {
   Open();
   table.ClickHeading(kColumnVSync);
   EXPECT_EQ(table.RowCount(), 1u);
+}
+
+// Every column in both directions over the modes of every corpus EDID: the
+// order is the one the list has always had, that of a bubble sort that swaps
+// neighbours only when they are out of order (so equal rows keep theirs).
+TEST(ModeTableImage, CorpusOrdersMatchABubbleSortInEveryColumn) {
+  for (const std::string& path : testing::CorpusFiles()) {
+    testing::ScriptedUserInterface ui;
+    EdidImage image(ui);
+    const std::vector<uint8_t> bytes = testing::ReadBytes(path);
+    std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), kMaxEdidSize), image.rawData.begin());
+    image.Rebuild();
+    ModeTable table;
+    table.Open(&image);
+    for (unsigned column = 0; column < kModeColumnCount; ++column) {
+      for (const bool ascending : {true, false}) {
+        std::vector<ModeTable::Row> expected = table.Rows();
+        const ModeSortType type = ModeTable::Columns()[column].sortType;
+        for (bool swapped = true; swapped;) {
+          swapped = false;
+          for (size_t i = 1; i < expected.size(); ++i) {
+            const int64_t d = ModeTable::CompareCells(type, expected[i - 1][column], expected[i][column]);
+            if (ascending ? d > 0 : d < 0) {
+              std::swap(expected[i - 1], expected[i]);
+              swapped = true;
+            }
+          }
+        }
+        table.SortRows(column, ascending);
+        ASSERT_EQ(table.Rows(), expected) << path << " column " << column << (ascending ? " up" : " down");
+      }
+    }
+  }
 }
 
 TEST(ModeTableImage, AnImageWithOnlyADiExtBlockListsNothing) {
