@@ -111,7 +111,8 @@ void ConsoleUserInterface::ShowContent(CallbackContext* owner, unsigned kind) {
 }
 
 void ConsoleUserInterface::ShowModes(CallbackContext* owner) {
-  ModeTable table;
+  // One table for every file: its rows keep their storage from file to file.
+  ModeTable& table = modeTable_;
   table.Open(owner);
   std::string line;
   for (const ModeColumn& column : ModeTable::Columns()) {

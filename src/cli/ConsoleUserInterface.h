@@ -6,6 +6,7 @@
 
 #include "common/ScriptedChoice.h"
 #include "common/UserInterface.h"
+#include "dialogs/ModeTable.h"
 
 namespace velmar::cli {
 
@@ -97,6 +98,7 @@ class ConsoleUserInterface : public UserInterface {
  private:
   ConsoleOutput& output_;
   std::string messagePrefix_;
+  ModeTable modeTable_;
   ScriptedChoice* choice_ = nullptr;
 };
 

@@ -96,8 +96,13 @@ std::string ModeTable::RefreshRateText(const ModeEntry& entry) {
   return Format("%uHz%s", entry.refreshHz, interlace);
 }
 
-ModeTable::Row ModeTable::CellTexts(const ModeEntry& e) {
+ModeTable::Row ModeTable::CellTexts(const ModeEntry& entry) {
   Row row;
+  FillCells(row, entry);
+  return row;
+}
+
+void ModeTable::FillCells(Row& row, const ModeEntry& e) {
   if (Has(e, kPresentHActive) || Has(e, kPresentVActive)) row[kColumnResolution] = Pair(e.hActive, e.vActive);
   if (Has(e, kPresentRefresh)) row[kColumnRefreshRate] = RefreshRateText(e);
   if (Has(e, kPresentSource)) row[kColumnSource] = SourceText(e);
@@ -123,7 +128,6 @@ ModeTable::Row ModeTable::CellTexts(const ModeEntry& e) {
   if (Has(e, kPresentVFrontPorch)) row[kColumnVPorch] = Number(e.vFrontPorch);
   if (Has(e, kPresentHSync)) row[kColumnHSync] = Number(e.hSync);
   if (Has(e, kPresentVSync)) row[kColumnVSync] = Number(e.vSync);
-  return row;
 }
 
 int64_t ModeTable::LeadingNumber(std::string_view text, size_t* end) {
@@ -171,7 +175,11 @@ int64_t ModeTable::CompareCells(ModeSortType type, std::string_view a, std::stri
   return 0;
 }
 
-void ModeTable::AddMode(const ModeEntry& entry) { rows.push_back(CellTexts(entry)); }
+void ModeTable::AddMode(const ModeEntry& entry) {
+  // Filled in place: a row is 21 texts.
+  rows.emplace_back();
+  FillCells(rows.back(), entry);
+}
 
 void ModeTable::Open(CallbackContext* owner) {
   rows.clear();
@@ -191,10 +199,20 @@ void ModeTable::SortRows(unsigned column) {
     const int64_t d = CompareCells(type, rows[a][column], rows[b][column]);
     return sortAscending ? d < 0 : d > 0;
   });
-  std::vector<Row> sorted;
-  sorted.reserve(rows.size());
-  for (size_t i : order) sorted.push_back(std::move(rows[i]));
-  rows = std::move(sorted);
+  // Rows move along the cycles of the permutation, each once.
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    Row held = std::move(rows[start]);
+    size_t at = start;
+    while (order[at] != start) {
+      rows[at] = std::move(rows[order[at]]);
+      const size_t next = order[at];
+      order[at] = at;
+      at = next;
+    }
+    rows[at] = std::move(held);
+    order[at] = at;
+  }
 }
 
 void ModeTable::SortRows(unsigned column, bool ascending) {

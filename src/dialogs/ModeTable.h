@@ -100,6 +100,9 @@ class ModeTable : public CallbackFillContentTgt {
   const std::string& Cell(size_t row, unsigned column) const;
 
  private:
+  // The cells of `entry` into `row` (empty on entry).
+  static void FillCells(Row& row, const ModeEntry& entry);
+
   std::vector<Row> rows;
   bool sortAscending = true;
 };
