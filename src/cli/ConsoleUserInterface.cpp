@@ -29,8 +29,14 @@ ConsoleOutput::~ConsoleOutput() {
 }
 
 void ConsoleOutput::Put(std::string_view bytes) {
+  // The buffer never grows past its size: what would not fit goes out first.
+  if (buffer_.size() + bytes.size() > kBufferSize) Drain();
+  if (bytes.size() >= kBufferSize) {
+    std::fwrite(bytes.data(), 1, bytes.size(), out_);
+    return;
+  }
+  if (buffer_.capacity() < kBufferSize) buffer_.reserve(kBufferSize);
   buffer_.append(bytes);
-  if (buffer_.size() >= kBufferSize) Drain();
 }
 
 void ConsoleOutput::Drain() {
