@@ -372,6 +372,11 @@ bool EdidImage::Load(const LoadResult& result, SourceKind kind, const SourceDeta
   truncatedLoad = !note.empty();
   Rebuild();
   truncatedLoad = false;
+  // In the desktop program a file without a single EDID byte says so, rather
+  // than leave an empty window behind without a word.
+  if (sayWhenNoEdid && result.status == LoadStatus::Ok && result.length == 0 && FormatOf(kind) != nullptr) {
+    ui.ShowMessage(Format("No EDID in %s: the file holds no EDID bytes", details.file.c_str()));
+  }
   SetSource(kind, details);
   if (result.status == LoadStatus::Ok) NoteSourceLength(result.length);
   return true;

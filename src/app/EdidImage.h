@@ -93,6 +93,9 @@ class EdidImage : public CallbackContext {
   // When nothing could be read (CannotOpen) only the message is shown and the
   // image stays as it was; returns false then, true otherwise.
   bool Load(const LoadResult& result, SourceKind kind, const SourceDetails& details);
+  // A file that holds no EDID byte at all (empty, or an INF or REG file
+  // without an EDID value) loads the empty image with a message saying so.
+  void SayWhenAFileHoldsNoEdid(bool say) { sayWhenNoEdid = say; }
   // The source gave `length` bytes (a load ends with this, after SetSource,
   // which forgets the last source's length). When the EDID it holds is longer
   // than the image (the source filled the 512 bytes and its base block, or an
@@ -133,6 +136,7 @@ class EdidImage : public CallbackContext {
   BlockPage* GetPage(unsigned index) const;
   unsigned BlockEnd(unsigned index) const { return index < kMaxBlocks ? blockEnds[index] : 0; }
   SourceKind GetSourceKind() const { return sourceKind; }
+  const SourceDetails& GetSourceDetails() const { return sourceDetails; }
   bool IsModified() const { return modified; }
   // The image was written out: nothing unsaved, and these bytes are the saved state.
   void ClearModified();
@@ -199,6 +203,7 @@ class EdidImage : public CallbackContext {
   bool modified = false;
   // What the source labels were last made from.
   SourceDetails sourceDetails;
+  bool sayWhenNoEdid = false;
   UndoHistory history;
   bool loadPending = false;
 

@@ -11,7 +11,9 @@
 
 namespace velmar {
 
-MainWindowCore::MainWindowCore(UserInterface& userInterface) : ui(userInterface), image(userInterface, this) {}
+MainWindowCore::MainWindowCore(UserInterface& userInterface) : ui(userInterface), image(userInterface, this) {
+  image.SayWhenAFileHoldsNoEdid(true);
+}
 
 MainWindowCore::~MainWindowCore() = default;
 
@@ -40,21 +42,62 @@ bool MainWindowCore::ConfirmDiscard() {
   return ui.AskOkCancel("All unsaved data will be lost\r\nAre you sure?");
 }
 
+FileDialogRequest MainWindowCore::DialogRequest(SourceKind kind, bool save) const {
+  const FileFormat* format = FormatOf(kind);
+  FileDialogRequest request;
+  if (format == nullptr) return request;
+  request.defaultExtension = format->defaultExtension;
+  request.filter = format->filter;
+  const std::string& file = image.GetSourceDetails().file;
+  if (FormatOf(image.GetSourceKind()) == nullptr || file.empty()) return request;
+  const size_t slash = file.rfind('/');
+  if (slash != std::string::npos) request.folder = slash == 0 ? std::string("/") : file.substr(0, slash);
+  if (save) {
+    const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    // "monitor.bin" is offered as "monitor.inf" to the INF format; ".bin" stays ".bin.inf".
+    const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    if (!stem.empty()) request.fileName = stem + "." + request.defaultExtension;
+  }
+  return request;
+}
+
+SourceKind MainWindowCore::ShortcutLoadKind() const {
+  if (lastLoadKind) return *lastLoadKind;
+  return FormatOf(image.GetSourceKind()) != nullptr ? image.GetSourceKind() : SourceKind::BinFile;
+}
+
+SourceKind MainWindowCore::ShortcutSaveKind() const {
+  if (lastSaveKind) return *lastSaveKind;
+  return FormatOf(image.GetSourceKind()) != nullptr ? image.GetSourceKind() : SourceKind::BinFile;
+}
+
 void MainWindowCore::LoadFile(SourceKind kind) {
   const FileFormat* format = FormatOf(kind);
-  if (format == nullptr || !ConfirmDiscard()) return;
-  const auto path = ui.AskOpenFile(FileDialogRequest{format->defaultExtension, format->filter});
+  if (format == nullptr) return;
+  lastLoadKind = kind;
+  if (!ConfirmDiscard()) return;
+  const auto path = ui.AskOpenFile(DialogRequest(kind, false));
   if (path) LoadImageFile(image, kind, *path);
 }
 
 void MainWindowCore::SaveFile(SourceKind kind) {
   const FileFormat* format = FormatOf(kind);
   if (format == nullptr) return;
+  lastSaveKind = kind;
   if (format->needsBlocks && image.BlockCount() == 0) {
     ui.ShowMessage("Operation Failed. Need valid EDID with at least 1 block");
     return;
   }
   EncodeOptions options;
+  if (format->needsRegistryValue && displays.Table().empty()) {
+    // Without a display there is no value to choose; the command line names one itself.
+    ui.ShowMessage(
+        "No supported displays detected\r\n"
+        "velmar-edid convert writes a REG file for any display: give it --reg-key PATH and --reg-value NAME "
+        "(such as NEXOEmulatedEDID_D0).");
+    return;
+  }
   if (format->needsRegistryValue) {
     // The file carries the value of a display chosen first.
     const std::optional<ValueChoice> choice = ChooseAnyValue();
@@ -67,7 +110,7 @@ void MainWindowCore::SaveFile(SourceKind kind) {
     options.registryPath = *keyPath;
     options.valueName = ValueNameOf(*choice);
   }
-  const auto path = ui.AskSaveFile(FileDialogRequest{format->defaultExtension, format->filter});
+  const auto path = ui.AskSaveFile(DialogRequest(kind, true));
   if (!path) return;
   options.date = (clock != nullptr ? *clock : SystemClockInstance()).Now();
   SaveImageFile(image, kind, *path, options);

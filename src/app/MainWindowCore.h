@@ -14,6 +14,7 @@ namespace velmar {
 
 class Clock;
 class UserInterface;
+struct FileDialogRequest;
 
 // The toolkit-free main window: it owns the image and runs every command of
 // the menus and buttons through the user-interface interface. The Qt window
@@ -50,6 +51,10 @@ class MainWindowCore : public CallbackContext {
   // is a file kind; FileFormats() lists them in the menu's order).
   void LoadFile(SourceKind kind);
   void SaveFile(SourceKind kind);
+  // The formats the load and save keys use: the one the user last loaded or
+  // saved with, else the loaded file's, else binary.
+  SourceKind ShortcutLoadKind() const;
+  SourceKind ShortcutSaveKind() const;
 
   // "Display" menu.
   void ReadEdidFromDisplay();
@@ -121,8 +126,13 @@ class MainWindowCore : public CallbackContext {
   SourceDetails RegistryDetails(const ValueChoice& choice, const std::string& keyPath) const;
   void SetRegistrySource(const ValueChoice& choice, const std::string& keyPath);
 
+  // A file dialog in the loaded file's folder; a save dialog also offers its name.
+  FileDialogRequest DialogRequest(SourceKind kind, bool save) const;
+
   UserInterface& ui;
   const Clock* clock = nullptr;
+  std::optional<SourceKind> lastLoadKind;
+  std::optional<SourceKind> lastSaveKind;
   // The choices as the last selection lists showed them.
   std::vector<size_t> listedDisplays;
   std::vector<ValueChoice> listedValues;

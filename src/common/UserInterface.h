@@ -14,6 +14,10 @@ class EditorForm;
 struct FileDialogRequest {
   std::string defaultExtension;
   std::string filter;
+  // The folder the dialog opens in (the loaded file's); empty for the toolkit's choice.
+  std::string folder;
+  // The name a save dialog offers (the loaded file's, with this format's extension).
+  std::string fileName;
 };
 
 // Result of a selection list when nothing was chosen.

@@ -233,6 +233,15 @@ TEST_F(RegistryCommandsTest, WithoutDisplaysOrValuesTheCommandsSaySo) {
   core.DeleteEmulatedEdidRegistry();
   EXPECT_EQ(ui.messages, std::vector<std::string>(3, "No supported displays detected"));
   EXPECT_TRUE(ui.selections.empty());
+
+  // A REG file needs a display's value: without one the command names the command line's way.
+  ui.Clear();
+  Load(base);
+  core.SaveFile(SourceKind::RegFile);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].rfind("No supported displays detected\r\n", 0), 0u);
+  EXPECT_NE(ui.messages[0].find("--reg-key PATH and --reg-value NAME"), std::string::npos);
+  EXPECT_TRUE(ui.selections.empty());
 }
 
 TEST_F(RegistryCommandsTest, OverridingWritesTheChosenValue) {

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -134,6 +136,52 @@ TEST_F(UserFlowTest, CtrlQAsksBeforeQuittingWithUnsavedChanges) {
   window.Core().Image().ClearModified();
   Key(Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(UserFlowTest, CtrlOAndCtrlSOpenTheDialogsOfTheFormatsLastUsedInTheFilesFolder) {
+  // Nothing loaded yet: binary, the first format the menu offers after text.
+  EXPECT_EQ(window.MenuAction("Load EDID from BIN file")->shortcut(), QKeySequence(QKeySequence::Open));
+  EXPECT_EQ(window.MenuAction("Save EDID as BIN file")->shortcut(), QKeySequence(QKeySequence::Save));
+  window.OpenCommandLineFile(SamplePath());
+  const QString folder = QString::fromStdString(std::filesystem::path(SamplePath()).parent_path().string());
+
+  QFileDialog* seen = nullptr;
+  QString suffix;
+  QString offered;
+  QString openedIn;
+  ModalScript script{[&](QWidget* modal) {
+    seen = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(seen, nullptr);
+    suffix = seen->defaultSuffix();
+    openedIn = seen->directory().absolutePath();
+    offered = seen->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+    seen->reject();
+  }};
+  Key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(script.Remaining(), 0u);
+  EXPECT_EQ(suffix, "bin");
+  EXPECT_EQ(openedIn, QDir(folder).absolutePath());
+  EXPECT_EQ(offered, "samsung-odyssey-g60sd.bin");
+
+  // After a save to text the keys save to text; loading stays binary.
+  script.Then(testing::PickFile(""));
+  window.MenuAction("Save EDID as TXT file")->trigger();
+  EXPECT_EQ(window.MenuAction("Save EDID as TXT file")->shortcut(), QKeySequence(QKeySequence::Save));
+  EXPECT_EQ(window.MenuAction("Save EDID as BIN file")->shortcut(), QKeySequence());
+  script.Then([&](QWidget* modal) {
+    seen = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(seen, nullptr);
+    suffix = seen->defaultSuffix();
+    offered = seen->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+    seen->reject();
+  });
+  Key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(suffix, "txt");
+  EXPECT_EQ(offered, "samsung-odyssey-g60sd.txt");
+  script.Then(testing::PickFile(""));
+  Key(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(script.Remaining(), 0u);
+  EXPECT_EQ(window.MenuAction("Load EDID from BIN file")->shortcut(), QKeySequence(QKeySequence::Open));
 }
 
 TEST_F(UserFlowTest, UndoAndRedoKeysWalkASequenceOfEditsAndTheMarkFollowsTheSavedState) {

@@ -166,6 +166,68 @@ TEST_F(FilesTest, SavingAnEmptyImageCreatesAnEmptyFile) {
   EXPECT_EQ(core.Image().Labels().source, "None");
 }
 
+TEST_F(FilesTest, AFileWithoutAnyEdidByteSaysSo) {
+  struct Case {
+    const char* name;
+    SourceKind kind;
+    std::string contents;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"empty.bin", SourceKind::BinFile, "", "the file holds no EDID bytes"},
+      {"empty.txt", SourceKind::TxtFile, "", "the file holds no EDID bytes"},
+      {"nothing.inf", SourceKind::InfFile, "[Version]\r\nClass=Monitor\r\n", "the file holds no EDID bytes"},
+      {"nothing.reg", SourceKind::RegFile, "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n",
+       "the file holds no EDID bytes"},
+  };
+  for (const Case& c : cases) {
+    ui.Clear();
+    WriteTextFile(Path(c.name), c.contents);
+    ASSERT_TRUE(LoadImageFile(core.Image(), c.kind, Path(c.name))) << c.name;
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"No EDID in " + Path(c.name) + ": " + c.reason}) << c.name;
+    EXPECT_EQ(core.Image().BlockCount(), 0u);
+  }
+  // A file that holds an EDID says nothing.
+  ui.Clear();
+  WriteBytes("a.bin", MakeBase13());
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("a.bin")));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(FilesTest, FileDialogsOpenInTheLoadedFilesFolderAndSaveOffersItsName) {
+  core.LoadFile(SourceKind::BinFile);  // nothing loaded: the toolkit's folder
+  ASSERT_EQ(ui.openDialogs.size(), 1u);
+  EXPECT_EQ(ui.openDialogs[0].folder, "");
+  EXPECT_EQ(ui.openDialogs[0].fileName, "");
+
+  WriteBytes("monitor.v2.bin", MakeBase13());
+  ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("monitor.v2.bin")));
+  core.LoadFile(SourceKind::TxtFile);
+  ASSERT_EQ(ui.openDialogs.size(), 2u);
+  EXPECT_EQ(ui.openDialogs[1].folder, dir);
+  EXPECT_EQ(ui.openDialogs[1].fileName, "");
+  core.SaveFile(SourceKind::InfFile);
+  core.SaveFile(SourceKind::BinFile);
+  ASSERT_EQ(ui.saveDialogs.size(), 2u);
+  EXPECT_EQ(ui.saveDialogs[0].folder, dir);
+  EXPECT_EQ(ui.saveDialogs[0].fileName, "monitor.v2.inf");
+  EXPECT_EQ(ui.saveDialogs[1].fileName, "monitor.v2.bin");
+}
+
+TEST_F(FilesTest, TheLoadAndSaveKeysUseTheFormatsLastUsed) {
+  EXPECT_EQ(core.ShortcutLoadKind(), SourceKind::BinFile);
+  EXPECT_EQ(core.ShortcutSaveKind(), SourceKind::BinFile);
+  WriteTextFile(Path("a.txt"), "00 FF FF FF FF FF FF 00\n");
+  ASSERT_TRUE(OpenFileFromCommandLine(core.Image(), Path("a.txt")));
+  // The loaded file's format, until the user picks one.
+  EXPECT_EQ(core.ShortcutLoadKind(), SourceKind::TxtFile);
+  EXPECT_EQ(core.ShortcutSaveKind(), SourceKind::TxtFile);
+  core.LoadFile(SourceKind::InfFile);  // cancelled in the dialog: still the user's choice
+  core.SaveFile(SourceKind::BinFile);
+  EXPECT_EQ(core.ShortcutLoadKind(), SourceKind::InfFile);
+  EXPECT_EQ(core.ShortcutSaveKind(), SourceKind::BinFile);
+}
+
 TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndTheState) {
   WriteBytes("a.bin", MakeBase13());
   ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::BinFile, Path("a.bin")));

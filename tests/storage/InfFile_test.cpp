@@ -296,11 +296,11 @@ TEST_F(InfFileTest, MoreThan512ValuesOverflow) {
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Maximum EDID size overflow"});
 }
 
-TEST_F(InfFileTest, AFileWithoutOverrideLinesGivesAnEmptyImageSilently) {
+TEST_F(InfFileTest, AFileWithoutOverrideLinesGivesAnEmptyImageAndSaysSo) {
   LoadBytes(MakeBase13());
   WriteTextFile(Path("none.inf"), "[Version]\r\nsignature=\"$WINDOWS NT$\"\r\n");
   ASSERT_TRUE(LoadImageFile(core.Image(), SourceKind::InfFile, Path("none.inf")));
-  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"No EDID in " + Path("none.inf") + ": the file holds no EDID bytes"});
   EXPECT_EQ(core.Image().BlockCount(), 0u);
   EXPECT_EQ(core.Image().Labels().source, "None");
 }

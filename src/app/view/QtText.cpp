@@ -14,4 +14,8 @@ std::string ToCoreText(const QString& text) { return text.toStdString(); }
 
 std::string ToCorePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+QString FromCorePath(const std::string& path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
 }  // namespace velmar

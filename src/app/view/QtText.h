@@ -11,5 +11,7 @@ QString FromCoreText(const std::string& text);
 std::string ToCoreText(const QString& text);
 // A path chosen in a dialog, in the file system's own encoding.
 std::string ToCorePath(const QString& path);
+// A path of the core, for a dialog.
+QString FromCorePath(const std::string& path);
 
 }  // namespace velmar

@@ -62,6 +62,9 @@ void QtUserInterface::ConfigureFileDialog(QFileDialog& dialog, const FileDialogR
   const QStringList filters = NameFilters(request.filter);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
+  // Where the loaded file is, and for a save its name.
+  if (!request.folder.empty()) dialog.setDirectory(FromCorePath(request.folder));
+  if (save && !request.fileName.empty()) dialog.selectFile(FromCorePath(request.fileName));
 }
 
 std::optional<std::string> QtUserInterface::RunFileDialog(const FileDialogRequest& request, bool save) {

@@ -180,7 +180,21 @@ void VelmarEDIDUtilityDlg::BuildControls() {
   startHint_->setGeometry(pageArea_->geometry());
 }
 
-void VelmarEDIDUtilityDlg::Run(const std::function<void()>& command) { core_.Perform(command); }
+void VelmarEDIDUtilityDlg::Run(const std::function<void()>& command) {
+  core_.Perform(command);
+  UpdateFileShortcuts();
+}
+
+void VelmarEDIDUtilityDlg::UpdateFileShortcuts() {
+  // Ctrl+O and Ctrl+S sit on the items of the formats last used, where the menu shows them.
+  const SourceKind load = core_.ShortcutLoadKind();
+  const SourceKind save = core_.ShortcutSaveKind();
+  for (const FileAction& item : fileActions_) {
+    if (item.action == nullptr) continue;
+    const bool chosen = item.kind == (item.save ? save : load);
+    item.action->setShortcut(!chosen ? QKeySequence() : QKeySequence(item.save ? QKeySequence::Save : QKeySequence::Open));
+  }
+}
 
 void VelmarEDIDUtilityDlg::ApplyLabelFont() {
   std::vector<std::string> families;
@@ -228,6 +242,11 @@ void VelmarEDIDUtilityDlg::BuildMenus() {
   fileItems.push_back({nullptr, nullptr});
   fileItems.push_back({"&Quit", [this] { close(); }, {QKeySequence(Qt::CTRL | Qt::Key_Q)}});
   AddMenu("&File", fileItems);
+  for (const FileFormat& format : FileFormats()) {
+    fileActions_.push_back({MenuAction(QString::fromLatin1(format.loadCommand)), format.kind, false});
+    fileActions_.push_back({MenuAction(QString::fromLatin1(format.saveCommand)), format.kind, true});
+  }
+  UpdateFileShortcuts();
   AddMenu("&Edit", {
                        {"&Undo", [this] { core_.Undo(); }, {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
                        {"&Redo",
@@ -414,6 +433,7 @@ void VelmarEDIDUtilityDlg::OnStateChanged() {
   showModes_->setEnabled(buttons.showModes);
   if (undoAction_ != nullptr) undoAction_->setEnabled(core_.Image().CanUndo());
   if (redoAction_ != nullptr) redoAction_->setEnabled(core_.Image().CanRedo());
+  UpdateFileShortcuts();
 }
 
 void VelmarEDIDUtilityDlg::closeEvent(QCloseEvent* event) {

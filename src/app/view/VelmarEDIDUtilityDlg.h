@@ -99,6 +99,8 @@ class VelmarEDIDUtilityDlg : public QMainWindow, public ImageObserver {
   void ApplyLabelFont();
   // Runs a command of the user as one undo step.
   void Run(const std::function<void()>& command);
+  // Moves the load and save keys to the items of the formats they use now.
+  void UpdateFileShortcuts();
   void RunPendingShown();
   void OnTabChanged(int index);
   int IndexOfView(const BlockPage* page) const;
@@ -126,6 +128,12 @@ class VelmarEDIDUtilityDlg : public QMainWindow, public ImageObserver {
   std::vector<QMenu*> menus_;
   QAction* undoAction_ = nullptr;
   QAction* redoAction_ = nullptr;
+  struct FileAction {
+    QAction* action;
+    SourceKind kind;
+    bool save;
+  };
+  std::vector<FileAction> fileActions_;
   // What waits for the window to be shown.
   std::vector<std::function<void()>> whenShown_;
   bool watchingExpose_ = false;
