@@ -2,6 +2,7 @@
 // machine's displays through the display library, as the desktop program's
 // "Display" menu reaches them.
 #include <array>
+#include <functional>
 
 #include "app/EdidImage.h"
 #include "cli/Cli.h"
@@ -66,6 +67,33 @@ std::optional<int> FindConnected(CommandContext& context, DisplayAccess& display
   return std::nullopt;
 }
 
+// Loads the file to send to a display: a valid EDID whose extensions are all
+// in the image; otherwise false, with the message shown.
+bool LoadImageToSend(CommandContext& context) {
+  if (!context.LoadImage(context.Operands()[1])) return false;
+  const EdidImage& image = context.Image();
+  if (image.BlockCount() == 0) {
+    context.Ui().ShowMessage("No Valid EDID present");
+    return false;
+  }
+  if (image.MissingExtensionCount() > 0) {
+    context.Ui().ShowMessage(image.IncompleteImageMessage());
+    return false;
+  }
+  return true;
+}
+
+// Runs one change of the display library; when it fails, shows `failure` and
+// the log lines the attempt added.
+int RunDisplayChange(CommandContext& context, DisplayAccess& displays, const char* failure,
+                     const std::function<bool()>& change) {
+  const size_t logged = displays.InitLog().size();
+  if (change()) return kExitOk;
+  context.Ui().ShowMessage(failure);
+  ShowLogSince(context, displays, logged);
+  return kExitFailure;
+}
+
 int RunDisplays(CommandContext& context) {
   DisplayAccess displays;
   const bool initialized = displays.InitAdapters();
@@ -117,36 +145,19 @@ int RunOverrideDisplay(CommandContext& context) {
   DisplayAccess displays;
   size_t record = 0;
   if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
-  if (!context.LoadImage(context.Operands()[1])) return kExitFailure;
+  if (!LoadImageToSend(context)) return kExitFailure;
   EdidImage& image = context.Image();
-  if (image.BlockCount() == 0) {
-    context.Ui().ShowMessage("No Valid EDID present");
-    return kExitFailure;
-  }
-  if (image.MissingExtensionCount() > 0) {
-    context.Ui().ShowMessage(image.IncompleteImageMessage());
-    return kExitFailure;
-  }
-  const size_t logged = displays.InitLog().size();
-  if (!displays.OverrideDisplayEdid(image.GetUsedSize(), record, image.rawData.data())) {
-    context.Ui().ShowMessage("Failed to override EDID to driver. Check Initialization log");
-    ShowLogSince(context, displays, logged);
-    return kExitFailure;
-  }
-  return kExitOk;
+  return RunDisplayChange(context, displays, "Failed to override EDID to driver. Check Initialization log", [&] {
+    return displays.OverrideDisplayEdid(image.GetUsedSize(), record, image.rawData.data());
+  });
 }
 
 int RunRemoveOverride(CommandContext& context) {
   DisplayAccess displays;
   size_t record = 0;
   if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
-  const size_t logged = displays.InitLog().size();
-  if (!displays.RemoveDisplayOverride(record)) {
-    context.Ui().ShowMessage("Failed to remove the EDID override. Check Initialization log");
-    ShowLogSince(context, displays, logged);
-    return kExitFailure;
-  }
-  return kExitOk;
+  return RunDisplayChange(context, displays, "Failed to remove the EDID override. Check Initialization log",
+                          [&] { return displays.RemoveDisplayOverride(record); });
 }
 
 constexpr char kDryRunOption[] = "--dry-run";
@@ -181,16 +192,8 @@ int RunInstallBootOverride(CommandContext& context) {
   DisplayAccess displays;
   size_t record = 0;
   if (const std::optional<int> failed = FindConnected(context, displays, record)) return *failed;
-  if (!context.LoadImage(context.Operands()[1])) return kExitFailure;
+  if (!LoadImageToSend(context)) return kExitFailure;
   EdidImage& image = context.Image();
-  if (image.BlockCount() == 0) {
-    context.Ui().ShowMessage("No Valid EDID present");
-    return kExitFailure;
-  }
-  if (image.MissingExtensionCount() > 0) {
-    context.Ui().ShowMessage(image.IncompleteImageMessage());
-    return kExitFailure;
-  }
   std::string connector;
   std::string root;
   if (!BootPlace(context, displays, record, connector, root)) return kExitFailure;
@@ -202,12 +205,11 @@ int RunInstallBootOverride(CommandContext& context) {
     return kExitFailure;
   }
   if (!ShowPlan(context, *plan, "Installing the boot-time EDID override")) return kExitOk;
-  const size_t logged = displays.InitLog().size();
-  if (!displays.InstallBootOverride(record, edid)) {
-    context.Ui().ShowMessage("Failed to install the boot-time EDID override. Check Initialization log");
-    ShowLogSince(context, displays, logged);
-    return kExitFailure;
-  }
+  if (const int status =
+          RunDisplayChange(context, displays, "Failed to install the boot-time EDID override. Check Initialization log",
+                           [&] { return displays.InstallBootOverride(record, edid); });
+      status != kExitOk)
+    return status;
   context.Out().Line("Done. After the next boot, 'velmar-edid check-boot-override " + context.Operands()[0] +
                      "' tells whether the display reports it.");
   return kExitOk;
@@ -227,12 +229,11 @@ int RunRemoveBootOverride(CommandContext& context) {
     return kExitFailure;
   }
   if (!ShowPlan(context, *plan, "Removing the boot-time EDID override")) return kExitOk;
-  const size_t logged = displays.InitLog().size();
-  if (!displays.RemoveBootOverride(record)) {
-    context.Ui().ShowMessage("Failed to remove the boot-time EDID override. Check Initialization log");
-    ShowLogSince(context, displays, logged);
-    return kExitFailure;
-  }
+  if (const int status =
+          RunDisplayChange(context, displays, "Failed to remove the boot-time EDID override. Check Initialization log",
+                           [&] { return displays.RemoveBootOverride(record); });
+      status != kExitOk)
+    return status;
   context.Out().Line("Done. The display shows the monitor's own EDID again from the next boot.");
   return kExitOk;
 }
