@@ -105,8 +105,8 @@ constexpr Nibble kAddress[] = {
 const std::vector<std::string> kLatencyKinds = {"No Data", "Not Supported", "Latency in ms"};
 const std::vector<std::string> kMulti3DChoices = {"No Multi 3D Support", "All 16 VICs", "Selected 16 VICs"};
 
+// Positions in kMulti3DChoices; 2 is "Selected 16 VICs".
 constexpr unsigned kMulti3DAll = 1;
-constexpr unsigned kMulti3DSelected = 2;
 
 FormField& Place(FormField& field, int row, int column) {
   field.row = row;
