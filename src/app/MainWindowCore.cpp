@@ -135,19 +135,24 @@ void MainWindowCore::ReadEdidFromDisplay() {
   image.Load(result, SourceKind::ConnectedDisplay, ConnectedDisplayDetails(*record));
 }
 
-void MainWindowCore::OverrideDisplayEdid() {
+bool MainWindowCore::CanSendImage() {
   if (displays.ConnectedRecords().empty()) {
     ui.ShowMessage("No connected displays detected");
-    return;
+    return false;
   }
   if (image.BlockCount() == 0) {
     ui.ShowMessage("No Valid EDID present");
-    return;
+    return false;
   }
   if (image.MissingExtensionCount() > 0) {
     ui.ShowMessage(image.IncompleteImageMessage());
-    return;
+    return false;
   }
+  return true;
+}
+
+void MainWindowCore::OverrideDisplayEdid() {
+  if (!CanSendImage()) return;
   const std::optional<size_t> record = ChooseConnectedDisplay();
   if (!record) return;
   if (!displays.OverrideDisplayEdid(image.GetUsedSize(), *record, image.rawData.data())) {
@@ -188,18 +193,7 @@ std::optional<MainWindowCore::BootTarget> MainWindowCore::ChooseBootTarget() {
 }
 
 void MainWindowCore::InstallBootOverride() {
-  if (displays.ConnectedRecords().empty()) {
-    ui.ShowMessage("No connected displays detected");
-    return;
-  }
-  if (image.BlockCount() == 0) {
-    ui.ShowMessage("No Valid EDID present");
-    return;
-  }
-  if (image.MissingExtensionCount() > 0) {
-    ui.ShowMessage(image.IncompleteImageMessage());
-    return;
-  }
+  if (!CanSendImage()) return;
   const std::optional<BootTarget> target = ChooseBootTarget();
   if (!target) return;
   const std::string edid(reinterpret_cast<const char*>(image.rawData.data()), image.GetUsedSize());

@@ -117,6 +117,9 @@ class MainWindowCore : public CallbackContext {
     std::string root;
   };
   std::optional<BootTarget> ChooseBootTarget();
+  // A connected display to send to and an image fit to send (valid, with every
+  // extension it announces); false, with the message shown, otherwise.
+  bool CanSendImage();
   std::optional<ValueChoice> ChooseExistingValue();
   std::optional<ValueChoice> ChooseAnyValue();
   bool ValueExists(size_t record, bool analog) const;
