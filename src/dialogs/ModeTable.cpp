@@ -58,8 +58,8 @@ std::string Format3DText(Stereo3DFormat format) {
   return std::string();
 }
 
-std::string Number(uint32_t value) { return Format("%u", value); }
-std::string Pair(uint32_t first, uint32_t second) { return Format("%ux%u", first, second); }
+void AssignNumber(std::string& out, uint32_t value) { AssignFormat(out, "%u", value); }
+void AssignPair(std::string& out, uint32_t first, uint32_t second) { AssignFormat(out, "%ux%u", first, second); }
 
 }  // namespace
 
@@ -91,9 +91,31 @@ const std::array<ModeColumn, kModeColumnCount>& ModeTable::Columns() {
 }
 
 std::string ModeTable::RefreshRateText(const ModeEntry& entry) {
+  std::string text;
+  AssignRefreshRate(text, entry);
+  return text;
+}
+
+void ModeTable::AssignRefreshRate(std::string& out, const ModeEntry& entry) {
   const char* interlace = entry.interlaced != 0 ? "(i)" : "";
-  if (entry.fractional != 0) return Format("%.2fHz%s", entry.refreshHz * 1000.0 / 1001.0, interlace);
-  return Format("%uHz%s", entry.refreshHz, interlace);
+  if (entry.fractional == 0) {
+    AssignFormat(out, "%uHz%s", entry.refreshHz, interlace);
+    return;
+  }
+  // The rates of the 1000/1001 family repeat in every list: each is formatted
+  // once, from the same format.
+  static constexpr unsigned kCached = 512;
+  thread_local std::array<std::string, kCached * 2> cache;
+  const auto format = [&](std::string& text) {
+    AssignFormat(text, "%.2fHz%s", entry.refreshHz * 1000.0 / 1001.0, interlace);
+  };
+  if (entry.refreshHz >= kCached) {
+    format(out);
+    return;
+  }
+  std::string& cached = cache[entry.refreshHz * 2 + (entry.interlaced != 0 ? 1 : 0)];
+  if (cached.empty()) format(cached);
+  out = cached;
 }
 
 ModeTable::Row ModeTable::CellTexts(const ModeEntry& entry) {
@@ -103,15 +125,15 @@ ModeTable::Row ModeTable::CellTexts(const ModeEntry& entry) {
 }
 
 void ModeTable::FillCells(Row& row, const ModeEntry& e) {
-  if (Has(e, kPresentHActive) || Has(e, kPresentVActive)) row[kColumnResolution] = Pair(e.hActive, e.vActive);
-  if (Has(e, kPresentRefresh)) row[kColumnRefreshRate] = RefreshRateText(e);
+  if (Has(e, kPresentHActive) || Has(e, kPresentVActive)) AssignPair(row[kColumnResolution], e.hActive, e.vActive);
+  if (Has(e, kPresentRefresh)) AssignRefreshRate(row[kColumnRefreshRate], e);
   if (Has(e, kPresentSource)) row[kColumnSource] = SourceText(e);
   if (Has(e, kPresentBlockKind)) row[kColumnBlock] = BlockKindText(e.blockKind);
   if (Has(e, kPresentFormat3D)) row[kColumn3DFormat] = Format3DText(e.format3D);
-  if (Has(e, kPresentPixelClock)) row[kColumnPixelClock] = Format("%uKHz", e.pixelClockKHz);
-  if (Has(e, kPresentRepetition)) row[kColumnRepetition] = Number(e.repetition);
-  if (Has(e, kPresentHTotal)) row[kColumnHTotal] = Number(e.hTotal);
-  if (Has(e, kPresentVTotal)) row[kColumnVTotal] = Number(e.vTotal);
+  if (Has(e, kPresentPixelClock)) AssignFormat(row[kColumnPixelClock], "%uKHz", e.pixelClockKHz);
+  if (Has(e, kPresentRepetition)) AssignNumber(row[kColumnRepetition], e.repetition);
+  if (Has(e, kPresentHTotal)) AssignNumber(row[kColumnHTotal], e.hTotal);
+  if (Has(e, kPresentVTotal)) AssignNumber(row[kColumnVTotal], e.vTotal);
   if (Has(e, kPresentNative) && Flag(e, kModeFlagNative)) row[kColumnNative] = "yes";
   if (Has(e, kPresentReducedBlanking) && Flag(e, kModeFlagReducedBlanking)) row[kColumnReducedBlank] = "yes";
   if (Has(e, kPresentHPolarity)) row[kColumnHPolarity] = Flag(e, kModeFlagHSyncPositive) ? "positive" : "negative";
@@ -122,12 +144,12 @@ void ModeTable::FillCells(Row& row, const ModeEntry& e) {
   if (Has(e, kPresent3DOnly) && Flag(e, kModeFlag3DOnly)) row[kColumn3DExclusive] = "yes";
   // A border on the far side alone is still worth showing, even when the
   // filler did not mark the near side as present.
-  if (Has(e, kPresentHBorderLeft) || e.hBorderRight != 0) row[kColumnHBorder] = Pair(e.hBorderLeft, e.hBorderRight);
-  if (Has(e, kPresentVBorderTop) || e.vBorderBottom != 0) row[kColumnVBorder] = Pair(e.vBorderTop, e.vBorderBottom);
-  if (Has(e, kPresentHFrontPorch)) row[kColumnHPorch] = Number(e.hFrontPorch);
-  if (Has(e, kPresentVFrontPorch)) row[kColumnVPorch] = Number(e.vFrontPorch);
-  if (Has(e, kPresentHSync)) row[kColumnHSync] = Number(e.hSync);
-  if (Has(e, kPresentVSync)) row[kColumnVSync] = Number(e.vSync);
+  if (Has(e, kPresentHBorderLeft) || e.hBorderRight != 0) AssignPair(row[kColumnHBorder], e.hBorderLeft, e.hBorderRight);
+  if (Has(e, kPresentVBorderTop) || e.vBorderBottom != 0) AssignPair(row[kColumnVBorder], e.vBorderTop, e.vBorderBottom);
+  if (Has(e, kPresentHFrontPorch)) AssignNumber(row[kColumnHPorch], e.hFrontPorch);
+  if (Has(e, kPresentVFrontPorch)) AssignNumber(row[kColumnVPorch], e.vFrontPorch);
+  if (Has(e, kPresentHSync)) AssignNumber(row[kColumnHSync], e.hSync);
+  if (Has(e, kPresentVSync)) AssignNumber(row[kColumnVSync], e.vSync);
 }
 
 int64_t ModeTable::LeadingNumber(std::string_view text, size_t* end) {
@@ -175,7 +197,18 @@ int64_t ModeTable::CompareCells(ModeSortType type, std::string_view a, std::stri
   return 0;
 }
 
+std::pair<int64_t, int64_t> ModeTable::NumberKey(ModeSortType type, std::string_view text) {
+  size_t end = 0;
+  const int64_t first = LeadingNumber(text, &end);
+  if (type != ModeSortType::Pair || end >= text.size() || text[end] != 'x') return {first, 0};
+  return {first, LeadingNumber(text.substr(end + 1))};
+}
+
 void ModeTable::AddMode(const ModeEntry& entry) {
+  if (collecting) {
+    entries.push_back(entry);
+    return;
+  }
   // Filled in place: a row is 21 texts.
   rows.emplace_back();
   FillCells(rows.back(), entry);
@@ -183,8 +216,26 @@ void ModeTable::AddMode(const ModeEntry& entry) {
 
 void ModeTable::Open(CallbackContext* owner) {
   rows.clear();
-  if (owner != nullptr) owner->FillContent(this, kContentModes);
-  SortRows(kColumnResolution, true);
+  entries.clear();
+  sortAscending = true;
+  if (owner != nullptr) {
+    collecting = true;
+    owner->FillContent(this, kContentModes);
+    collecting = false;
+  }
+  // The entries are put in the order of the Resolution column before their
+  // texts are made, so that no row of texts has to move: a cell "AxB" sorts
+  // by A, then B, and an empty one as 0x0.
+  std::vector<std::pair<std::pair<int64_t, int64_t>, size_t>> order(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ModeEntry& e = entries[i];
+    const bool shown = Has(e, kPresentHActive) || Has(e, kPresentVActive);
+    order[i] = {shown ? std::pair<int64_t, int64_t>(e.hActive, e.vActive) : std::pair<int64_t, int64_t>(0, 0), i};
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  rows.resize(order.size());
+  for (size_t i = 0; i < order.size(); ++i) FillCells(rows[i], entries[order[i].second]);
 }
 
 void ModeTable::SortRows(unsigned column) {
@@ -195,10 +246,20 @@ void ModeTable::SortRows(unsigned column) {
   // rows more than once.
   std::vector<size_t> order(rows.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    const int64_t d = CompareCells(type, rows[a][column], rows[b][column]);
-    return sortAscending ? d < 0 : d > 0;
-  });
+  if (type == ModeSortType::Text) {
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      const int64_t d = CompareCells(type, rows[a][column], rows[b][column]);
+      return sortAscending ? d < 0 : d > 0;
+    });
+  } else {
+    // The numbers of each cell are read once, not at every comparison; they
+    // order the rows exactly as CompareCells does.
+    std::vector<std::pair<int64_t, int64_t>> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) keys[i] = NumberKey(type, rows[i][column]);
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      return sortAscending ? keys[a] < keys[b] : keys[b] < keys[a];
+    });
+  }
   // Rows move along the cycles of the permutation, each once.
   for (size_t start = 0; start < order.size(); ++start) {
     if (order[start] == start) continue;

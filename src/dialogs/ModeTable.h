@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/Callbacks.h"
@@ -66,6 +67,7 @@ class ModeTable : public CallbackFillContentTgt {
   static Row CellTexts(const ModeEntry& entry);
   // "59.94Hz(i)", "60Hz": the Refresh Rate cell of a present rate.
   static std::string RefreshRateText(const ModeEntry& entry);
+  static void AssignRefreshRate(std::string& out, const ModeEntry& entry);
 
   // The leading decimal integer of a text (leading blanks and a sign allowed;
   // 0 without digits). `end`, when given, receives the position where the
@@ -100,10 +102,15 @@ class ModeTable : public CallbackFillContentTgt {
   const std::string& Cell(size_t row, unsigned column) const;
 
  private:
+  // The numbers a Number or Pair column sorts a cell by, first to last.
+  static std::pair<int64_t, int64_t> NumberKey(ModeSortType type, std::string_view text);
   // The cells of `entry` into `row` (empty on entry).
   static void FillCells(Row& row, const ModeEntry& entry);
 
   std::vector<Row> rows;
+  // While Open asks for the modes: the entries, before they become rows.
+  std::vector<ModeEntry> entries;
+  bool collecting = false;
   bool sortAscending = true;
 };
 

@@ -155,6 +155,7 @@ FileRead ReadRegularFile(const std::string& path, size_t limit) {
     read.reason = S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : kNotRegular;
     return read;
   }
+  const uint64_t stated = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
   // On the stack and left uninitialised: a batch reads many small files.
   std::array<char, 16 * 1024> buffer;
   while (read.contents.size() < limit) {
@@ -168,8 +169,13 @@ FileRead ReadRegularFile(const std::string& path, size_t limit) {
     }
     if (got == 0) break;
     read.contents.append(buffer.data(), static_cast<size_t>(got));
+    // A short read that reaches the size the file had when opened is its end:
+    // a batch of small files then costs one read each. The kernel's attribute
+    // files state no size (or one they need not fill) and are read until a
+    // read gives nothing.
+    if (static_cast<size_t>(got) < want && stated > 0 && read.contents.size() >= stated) break;
   }
-  read.size = std::max<uint64_t>(read.contents.size(), info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0);
+  read.size = std::max<uint64_t>(read.contents.size(), stated);
   read.ok = true;
   return read;
 }

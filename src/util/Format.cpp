@@ -1,7 +1,13 @@
 #include "util/Format.h"
 
+#include <climits>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+
+#include <sys/types.h>
 #include <vector>
 
 namespace velmar {
@@ -12,8 +18,356 @@ namespace {
 // only longer ones are measured and formatted again.
 constexpr size_t kStackText = 256;
 
+// Text under construction: on the stack while it is short, aside in a string
+// once it grows. Never the target string itself, since an argument may point
+// into it.
+class TextSink {
+ public:
+  void Put(const char* bytes, size_t count) {
+    if (!spilled_ && length_ + count <= sizeof stack_) {
+      std::memcpy(stack_ + length_, bytes, count);
+      length_ += count;
+      return;
+    }
+    Spill();
+    spill_.append(bytes, count);
+  }
+  void Fill(char c, size_t count) {
+    if (!spilled_ && length_ + count <= sizeof stack_) {
+      std::memset(stack_ + length_, c, count);
+      length_ += count;
+      return;
+    }
+    Spill();
+    spill_.append(count, c);
+  }
+  const char* Data() const { return spilled_ ? spill_.data() : stack_; }
+  size_t Size() const { return spilled_ ? spill_.size() : length_; }
+
+ private:
+  void Spill() {
+    if (spilled_) return;
+    spill_.assign(stack_, length_);
+    spilled_ = true;
+  }
+  char stack_[kStackText];
+  size_t length_ = 0;
+  bool spilled_ = false;
+  std::string spill_;
+};
+
+// One conversion of a format, as far as the text of its options goes. Left
+// uninitialised by default: a format's pieces are made on every call.
+struct Conversion {
+  enum class Size { Int, Char, Short, Long, LongLong, SizeT, IntMax, PtrDiff, LongDouble };
+  bool left;       // '-'
+  bool plus;       // '+'
+  bool space;      // ' '
+  bool alternate;  // '#'
+  bool zero;       // '0'
+  int width;
+  int precision;  // -1: none
+  Size size;
+  char type;
+};
+
+constexpr Conversion kPlainConversion = {false, false, false, false, false, 0, -1, Conversion::Size::Int, 0};
+
+// Writes `body` (sign and prefix first, then zeros to `digitsWidth`, then
+// `digits`) padded to the conversion's width, as printf pads.
+void PutPadded(TextSink& sink, const Conversion& c, const char* prefix, size_t prefixLength, size_t zeros,
+               const char* digits, size_t digitsLength) {
+  size_t length = prefixLength + zeros + digitsLength;
+  const size_t width = static_cast<size_t>(c.width);
+  if (length < width && !c.left && c.zero && c.precision < 0) {
+    zeros += width - length;
+    length = width;
+  }
+  if (length < width && !c.left) sink.Fill(' ', width - length);
+  if (prefixLength != 0) sink.Put(prefix, prefixLength);
+  if (zeros != 0) sink.Fill('0', zeros);
+  sink.Put(digits, digitsLength);
+  if (length < width && c.left) sink.Fill(' ', width - length);
+}
+
+void PutInteger(TextSink& sink, const Conversion& c, unsigned long long magnitude, bool negative) {
+  const unsigned base = c.type == 'o' ? 8 : (c.type == 'x' || c.type == 'X') ? 16 : 10;
+  const char* digitChars = c.type == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+  char digits[24];
+  char* end = digits + sizeof digits;
+  char* at = end;
+  if (base == 10) {
+    for (unsigned long long v = magnitude; v != 0; v /= 10) *--at = static_cast<char>('0' + v % 10);
+  } else {
+    const unsigned shift = base == 16 ? 4 : 3;
+    for (unsigned long long v = magnitude; v != 0; v >>= shift) *--at = digitChars[v & (base - 1)];
+  }
+  // No precision means at least one digit; a precision of zero prints nothing for zero.
+  const size_t minimum = c.precision < 0 ? 1 : static_cast<size_t>(c.precision);
+  size_t count = static_cast<size_t>(end - at);
+  size_t zeros = count < minimum ? minimum - count : 0;
+  char prefix[2];
+  size_t prefixLength = 0;
+  if (c.type == 'd' || c.type == 'i') {
+    if (negative) prefix[prefixLength++] = '-';
+    else if (c.plus) prefix[prefixLength++] = '+';
+    else if (c.space) prefix[prefixLength++] = ' ';
+  } else if (c.alternate && magnitude != 0 && base == 16) {
+    prefix[prefixLength++] = '0';
+    prefix[prefixLength++] = c.type;
+  } else if (c.alternate && base == 8 && zeros == 0 && (count == 0 || *at != '0')) {
+    zeros = 1;
+  }
+  PutPadded(sink, c, prefix, prefixLength, zeros, at, count);
+}
+
+// A format taken apart: literal text, then a conversion, over and over.
+struct Piece {
+  const char* literal;
+  size_t literalLength;
+  Conversion conversion;  // type 0: the literal ends the format
+  bool starWidth;
+  bool starPrecision;
+};
+
+// A format with more conversions than this is formatted by the C library.
+constexpr size_t kMaxPieces = 24;
+
+// Takes `format` apart into `pieces` without looking at any argument. False
+// when the format holds anything but the conversions whose rules Emit knows
+// (positional arguments, wide characters, %n, %p, a zero flag on a text, flags
+// on "%%"), or too many of them: the C library then formats the whole text.
+bool Parse(const char* format, Piece* pieces, size_t& count) {
+  const char* p = format;
+  count = 0;
+  for (;;) {
+    if (count == kMaxPieces) return false;
+    Piece& piece = pieces[count++];
+    piece.literal = p;
+    piece.starWidth = false;
+    piece.starPrecision = false;
+    Conversion& c = piece.conversion;
+    c = kPlainConversion;
+    // Literal parts are short: a plain scan beats calls to strchr and strlen.
+    const char* percent = p;
+    while (*percent != '\0' && *percent != '%') ++percent;
+    piece.literalLength = static_cast<size_t>(percent - p);
+    if (*percent == '\0') return true;
+    p = percent + 1;
+    for (;; ++p) {
+      if (*p == '-') c.left = true;
+      else if (*p == '+') c.plus = true;
+      else if (*p == ' ') c.space = true;
+      else if (*p == '#') c.alternate = true;
+      else if (*p == '0') c.zero = true;
+      else break;
+    }
+    if (*p == '*') {
+      piece.starWidth = true;
+      ++p;
+    } else {
+      for (; *p >= '0' && *p <= '9'; ++p) {
+        if (c.width > 100000) return false;
+        c.width = c.width * 10 + (*p - '0');
+      }
+    }
+    if (*p == '.') {
+      ++p;
+      if (*p == '*') {
+        piece.starPrecision = true;
+        ++p;
+      } else {
+        c.precision = 0;
+        for (; *p >= '0' && *p <= '9'; ++p) {
+          if (c.precision > 100000) return false;
+          c.precision = c.precision * 10 + (*p - '0');
+        }
+      }
+    }
+    using Size = Conversion::Size;
+    switch (*p) {
+      case 'h':
+        c.size = p[1] == 'h' ? Size::Char : Size::Short;
+        p += p[1] == 'h' ? 2 : 1;
+        break;
+      case 'l':
+        c.size = p[1] == 'l' ? Size::LongLong : Size::Long;
+        p += p[1] == 'l' ? 2 : 1;
+        break;
+      case 'z': c.size = Size::SizeT; ++p; break;
+      case 'j': c.size = Size::IntMax; ++p; break;
+      case 't': c.size = Size::PtrDiff; ++p; break;
+      case 'L': c.size = Size::LongDouble; ++p; break;
+      default: break;
+    }
+    c.type = *p;
+    switch (c.type) {
+      case '%':
+        // Only a plain "%%".
+        if (p != percent + 1) return false;
+        break;
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'o':
+      case 'x':
+      case 'X':
+        if (c.size == Size::LongDouble) return false;
+        break;
+      case 'c':
+      case 's':
+        if (c.size != Size::Int || c.zero) return false;
+        break;
+      case 'f':
+      case 'F':
+      case 'e':
+      case 'E':
+      case 'g':
+      case 'G':
+      case 'a':
+      case 'A':
+        if (c.size != Size::Int && c.size != Size::Long && c.size != Size::LongDouble) return false;
+        break;
+      default:
+        return false;
+    }
+    ++p;
+  }
+}
+
+// One floating-point conversion, by the C library's own rounding.
+template <typename Value>
+bool PutFloat(TextSink& sink, const Conversion& c, Value value) {
+  char spec[16];
+  char* at = spec;
+  *at++ = '%';
+  if (c.left) *at++ = '-';
+  if (c.plus) *at++ = '+';
+  if (c.space) *at++ = ' ';
+  if (c.alternate) *at++ = '#';
+  if (c.zero) *at++ = '0';
+  *at++ = '*';
+  *at++ = '.';
+  *at++ = '*';
+  if (c.size == Conversion::Size::LongDouble) *at++ = 'L';
+  *at++ = c.type;
+  *at = '\0';
+  char number[kStackText];
+  const int needed = std::snprintf(number, sizeof number, spec, c.width, c.precision, value);
+  if (needed < 0) return false;
+  if (static_cast<size_t>(needed) < sizeof number) {
+    sink.Put(number, static_cast<size_t>(needed));
+    return true;
+  }
+  std::string longer(static_cast<size_t>(needed) + 1, '\0');
+  std::snprintf(longer.data(), longer.size(), spec, c.width, c.precision, value);
+  sink.Put(longer.data(), static_cast<size_t>(needed));
+  return true;
+}
+
+// Formats the pieces of a format into `sink`, taking the arguments as the
+// conversions say. False where the C library fails too (a width that does not
+// fit an int).
+bool Emit(TextSink& sink, Piece* pieces, size_t count, va_list args) {
+  using Size = Conversion::Size;
+  for (size_t i = 0; i < count; ++i) {
+    Piece& piece = pieces[i];
+    if (piece.literalLength != 0) sink.Put(piece.literal, piece.literalLength);
+    Conversion& c = piece.conversion;
+    if (piece.starWidth) {
+      const int width = va_arg(args, int);
+      if (width == INT_MIN) return false;
+      if (width < 0) c.left = true;
+      c.width = width < 0 ? -width : width;
+    }
+    if (piece.starPrecision) {
+      const int precision = va_arg(args, int);
+      c.precision = precision < 0 ? -1 : precision;
+    }
+    switch (c.type) {
+      case 0:
+        break;
+      case '%':
+        sink.Put("%", 1);
+        break;
+      case 'd':
+      case 'i': {
+        long long value = 0;
+        switch (c.size) {
+          case Size::Int: value = va_arg(args, int); break;
+          case Size::Char: value = static_cast<signed char>(va_arg(args, int)); break;
+          case Size::Short: value = static_cast<short>(va_arg(args, int)); break;
+          case Size::Long: value = va_arg(args, long); break;
+          case Size::LongLong: value = va_arg(args, long long); break;
+          case Size::SizeT: value = va_arg(args, ssize_t); break;
+          case Size::IntMax: value = va_arg(args, intmax_t); break;
+          case Size::PtrDiff: value = va_arg(args, ptrdiff_t); break;
+          case Size::LongDouble: break;
+        }
+        const bool negative = value < 0;
+        const unsigned long long magnitude =
+            negative ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+        PutInteger(sink, c, magnitude, negative);
+        break;
+      }
+      case 'u':
+      case 'o':
+      case 'x':
+      case 'X': {
+        unsigned long long value = 0;
+        switch (c.size) {
+          case Size::Int: value = va_arg(args, unsigned); break;
+          case Size::Char: value = static_cast<unsigned char>(va_arg(args, unsigned)); break;
+          case Size::Short: value = static_cast<unsigned short>(va_arg(args, unsigned)); break;
+          case Size::Long: value = va_arg(args, unsigned long); break;
+          case Size::LongLong: value = va_arg(args, unsigned long long); break;
+          case Size::SizeT: value = va_arg(args, size_t); break;
+          case Size::IntMax: value = va_arg(args, uintmax_t); break;
+          case Size::PtrDiff: value = static_cast<unsigned long long>(va_arg(args, ptrdiff_t)); break;
+          case Size::LongDouble: break;
+        }
+        PutInteger(sink, c, value, false);
+        break;
+      }
+      case 'c': {
+        const char ch = static_cast<char>(static_cast<unsigned char>(va_arg(args, int)));
+        PutPadded(sink, c, nullptr, 0, 0, &ch, 1);
+        break;
+      }
+      case 's': {
+        const char* text = va_arg(args, const char*);
+        // What the C library prints for a null text.
+        if (text == nullptr) text = c.precision < 0 || c.precision >= 6 ? "(null)" : "";
+        const size_t length =
+            c.precision < 0 ? std::strlen(text) : strnlen(text, static_cast<size_t>(c.precision));
+        PutPadded(sink, c, nullptr, 0, 0, text, length);
+        break;
+      }
+      default: {
+        const bool put = c.size == Size::LongDouble ? PutFloat(sink, c, va_arg(args, long double))
+                                                     : PutFloat(sink, c, va_arg(args, double));
+        if (!put) return false;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
 // Formats into `out` from position `at` on (the rest of `out` is replaced).
 void FormatAt(std::string& out, size_t at, const char* format, va_list args) {
+  Piece pieces[kMaxPieces];
+  size_t count = 0;
+  if (Parse(format, pieces, count)) {
+    TextSink sink;
+    if (Emit(sink, pieces, count, args)) {
+      out.resize(at);
+      out.append(sink.Data(), sink.Size());
+    } else {
+      out.resize(at);
+    }
+    return;
+  }
   char buffer[kStackText];
   va_list first;
   va_copy(first, args);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,88 @@ TEST(Format, LongTextsAndArgumentsInsideTheTarget) {
   EXPECT_EQ(out, "[" + long1 + "]");
   AssignFormat(out, "%s", "");
   EXPECT_EQ(out, "");
+}
+
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  char buffer[1024];
+  const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  return length < 0 ? std::string("<error>") : std::string(buffer, static_cast<size_t>(length));
+}
+
+// Every combination of flags, width and precision of every conversion the
+// program's texts use gives, for numbers at and around the limits of each
+// type, exactly the C library's text.
+TEST(Format, MatchesTheCLibraryForEveryOptionOfTheConversionsInUse) {
+  const char* const flags[] = {"", "-", "0", "+", " ", "#", "-0", "+0", " 0", "#0", "-#", "+ ", "-+#0 "};
+  const char* const widths[] = {"", "1", "2", "5", "12", "*"};
+  const char* const precisions[] = {"", ".", ".0", ".1", ".3", ".8", ".*"};
+  const int stars[] = {-7, -1, 0, 3, 9};
+  const long long signedValues[] = {0, 1, -1, 7, -42, 255, 4096, INT32_MAX, INT32_MIN, INT64_MAX, INT64_MIN};
+  const unsigned long long unsignedValues[] = {0, 1, 8, 15, 16, 255, 4096, 0x7FFFFFFF, UINT32_MAX, UINT64_MAX};
+  const double doubles[] = {0.0, -0.0, 0.5, 1.005, 2.5, -59.94, 148.5, 1e-7, 123456789.125, 1e300};
+  const char* const texts[] = {"", "a", "EDID", "Detailed Timing Descriptor"};
+  int checked = 0;
+  for (const char* flag : flags) {
+    for (const char* width : widths) {
+      for (const char* precision : precisions) {
+        const std::string options = std::string("%") + flag + width + precision;
+        const bool starWidth = width[0] == '*';
+        const bool starPrecision = precision[1] == '*';
+        for (const int star : stars) {
+          // Calls with the stars' values in front of the argument.
+          auto check = [&](const std::string& format, auto value) {
+            std::string expected;
+            std::string actual;
+            if (starWidth && starPrecision) {
+              expected = Printf(format.c_str(), star, star + 2, value);
+              actual = Format(format.c_str(), star, star + 2, value);
+            } else if (starWidth || starPrecision) {
+              expected = Printf(format.c_str(), star, value);
+              actual = Format(format.c_str(), star, value);
+            } else {
+              expected = Printf(format.c_str(), value);
+              actual = Format(format.c_str(), value);
+            }
+            ASSERT_EQ(actual, expected) << format << " star " << star;
+            ++checked;
+          };
+          for (const long long v : signedValues) {
+            check(options + "d", static_cast<int>(v));
+            check(options + "i", static_cast<int>(v));
+            check(options + "ld", static_cast<long>(v));
+            check(options + "lld", v);
+            check(options + "hhd", static_cast<int>(static_cast<signed char>(v)));
+            check(options + "hd", static_cast<int>(static_cast<short>(v)));
+          }
+          for (const unsigned long long v : unsignedValues) {
+            for (const char* conversion : {"u", "x", "X", "o"}) {
+              check(options + conversion, static_cast<unsigned>(v));
+              check(options + "l" + conversion, static_cast<unsigned long>(v));
+              check(options + "z" + conversion, static_cast<size_t>(v));
+              check(options + "hh" + conversion, static_cast<unsigned>(static_cast<unsigned char>(v)));
+            }
+          }
+          for (const double v : doubles) {
+            for (const char* conversion : {"f", "e", "g", "G"}) check(options + conversion, v);
+          }
+          if (flag[0] != '0' && std::string(flag).find('0') == std::string::npos) {
+            for (const char* text : texts) check(options + "s", text);
+            check(options + "s", static_cast<const char*>(nullptr));
+            check(options + "c", 'E');
+          }
+          if (!starWidth && !starPrecision) break;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 100000);
+  // Whole texts: literal parts, "%%", several conversions in a row.
+  EXPECT_EQ(Format("100%% of %u: %02X-%s|%-4u|%c%.3f", 7u, 0xABu, "x", 5u, 'q', 1.0005),
+            Printf("100%% of %u: %02X-%s|%-4u|%c%.3f", 7u, 0xABu, "x", 5u, 'q', 1.0005));
 }
 
 // Inside the bounds from the table, outside them formatted on the spot: both
