@@ -543,12 +543,12 @@ void EdidImage::AppendSummary(CallbackFillContentTgt* target) {
 void EdidImage::AppendErrorsReport(CallbackFillContentTgt* target) {
   target->SetTitle("EDID Errors Report");
   const LocalTime now = (clock != nullptr ? *clock : SystemClockInstance()).Now();
-  target->Append(Format("REPORT  GENERATED: %02u:%02u:%02u, %02u/%02u/%04u\r\n", now.hour, now.minute,
-                        now.second, now.month, now.day, now.year));
+  target->AppendFormatted("REPORT  GENERATED: %02u:%02u:%02u, %02u/%02u/%04u\r\n", now.hour, now.minute,
+                        now.second, now.month, now.day, now.year);
   unsigned total = 0;
   for (unsigned i = 0; i < blockCount; ++i) total += entries[i]->Validate(target);
   total += ValidateNonMappedData(*this, target);
-  target->Append(Format("\r\nVERDICT: %u ERRORS FOUND\r\nEND OF REPORT\r\n", total));
+  target->AppendFormatted("\r\nVERDICT: %u ERRORS FOUND\r\nEND OF REPORT\r\n", total);
 }
 
 void EdidImage::DescribeByte(unsigned index, std::string& name, std::string& group, std::string& blockLabel) {

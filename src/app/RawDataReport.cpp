@@ -26,6 +26,8 @@ struct RawDumpTexts {
   std::string rule;
   std::array<std::string, kRows> rowStarts;
   std::array<std::string, 256> cells;
+  static constexpr size_t kCellRoom = 4;
+  size_t cellWidth = 0;  // 0: the cells are not all kCellRoom - 1 wide
 
   RawDumpTexts() {
     heading = "    |";
@@ -36,6 +38,13 @@ struct RawDumpTexts {
     rule += "\r\n";
     for (unsigned row = 0; row < kRows; ++row) rowStarts[row] = Format("%2X0 |", row);
     for (unsigned value = 0; value < 256; ++value) cells[value] = Format("%02x ", value);
+    // When every cell is kCellRoom - 1 characters, a cell is copied as its
+    // text and its terminator, a fixed size; the next cell or the row's own
+    // terminator overwrites the terminator.
+    cellWidth = kCellRoom - 1;
+    for (const std::string& cell : cells) {
+      if (cell.size() != kCellRoom - 1) cellWidth = 0;
+    }
   }
 };
 
@@ -59,8 +68,17 @@ void AppendRawDump(CallbackFillContentTgt* target, const uint8_t* data, unsigned
     } else {
       AssignFormat(line, "%2X0 |", row);
     }
-    for (unsigned column = 0; column < 16 && row * 16 + column < length; ++column) {
-      line += texts.cells[data[row * 16 + column]];
+    const unsigned count = std::min(16u, length - row * 16);
+    if (texts.cellWidth != 0) {
+      // Cells of one width: the row is laid out in place.
+      const size_t at = line.size();
+      line.resize(at + count * texts.cellWidth);
+      char* out = line.data() + at;
+      for (unsigned column = 0; column < count; ++column, out += texts.cellWidth) {
+        std::memcpy(out, texts.cells[data[row * 16 + column]].data(), RawDumpTexts::kCellRoom);
+      }
+    } else {
+      for (unsigned column = 0; column < count; ++column) line += texts.cells[data[row * 16 + column]];
     }
     line += "\r\n";
     target->Append(line);
@@ -102,8 +120,8 @@ unsigned ValidateNonMappedData(const EdidImage& image, CallbackFillContentTgt* r
   const unsigned room = kMaxEdidSize - start;
   const unsigned count = image.BlockCount();
   const unsigned announced = count > 0 ? image.GetPage(0)->GetExtensionCount() : 0;
-  report->Append(Format("\r\nValidating Non-Mapped Raw Data. Data Range: Byte[%u] --> Byte[%u]\r\n", start,
-                        start + room - 1));
+  report->AppendFormatted("\r\nValidating Non-Mapped Raw Data. Data Range: Byte[%u] --> Byte[%u]\r\n", start,
+                        start + room - 1);
 
   unsigned firstNonZero = kMaxEdidSize;
   for (unsigned i = start; i < kMaxEdidSize; ++i) {
@@ -125,9 +143,9 @@ unsigned ValidateNonMappedData(const EdidImage& image, CallbackFillContentTgt* r
   if (count > 0) {
     if (!anyNonZero) {
       if (count - 1 < announced) {
-        report->Append(Format(
+        report->AppendFormatted(
             "  Invalid number of extensions: %u while there is only %u extensions detected (rest buffer is Zero)\r\n",
-            announced, count - 1));
+            announced, count - 1);
         report->Append(lost);
         return 1;
       }
@@ -136,8 +154,8 @@ unsigned ValidateNonMappedData(const EdidImage& image, CallbackFillContentTgt* r
       return 0;
     }
     if (count == announced + 1) {
-      report->Append(Format("  Invalid number of extensions: %u while non-zero Byte[%u] = 0x%02X found\r\n",
-                            announced, firstNonZero, raw[firstNonZero]));
+      report->AppendFormatted("  Invalid number of extensions: %u while non-zero Byte[%u] = 0x%02X found\r\n",
+                            announced, firstNonZero, raw[firstNonZero]);
       report->Append(lost);
       return 1;
     }

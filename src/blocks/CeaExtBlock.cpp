@@ -44,13 +44,13 @@ bool CeaExtBlock::InitDefaultBytes(uint8_t* data, unsigned room) {
 bool CeaExtBlock::CheckCandidate(const uint8_t* image, unsigned position, unsigned available,
                                  CallbackFillContentTgt* report) {
   if (image == nullptr || available < kBlockSize) {
-    report->Append(Format("  CEA Ext Block...: %u - unsufficient size. Required %u bytes\r\n", available,
-                          kBlockSize));
+    report->AppendFormatted("  CEA Ext Block...: %u - unsufficient size. Required %u bytes\r\n", available,
+                          kBlockSize);
     return false;
   }
   if (image[position] != kTag) {
-    report->Append(Format("  CEA Ext Block...: Byte[%u] = 0x%02X does not match CEA extension tag (0x%02X)\r\n",
-                          position, image[position], kTag));
+    report->AppendFormatted("  CEA Ext Block...: Byte[%u] = 0x%02X does not match CEA extension tag (0x%02X)\r\n",
+                          position, image[position], kTag);
     return false;
   }
   return true;
@@ -816,8 +816,8 @@ unsigned CeaExtBlock::CheckDataBlock(CallbackFillContentTgt* report, unsigned in
 
 unsigned CeaExtBlock::Validate(CallbackFillContentTgt* report) const {
   if (bytes == nullptr || report == nullptr) return 0;
-  report->Append(Format("\r\nValidating CEA%u Extension Block. Data Range: Byte[%u] --> Byte[%u]\r\n", bytes[1],
-                        offset, offset + kBlockSize - 1));
+  report->AppendFormatted("\r\nValidating CEA%u Extension Block. Data Range: Byte[%u] --> Byte[%u]\r\n", bytes[1],
+                        offset, offset + kBlockSize - 1);
   unsigned findings = CheckGeneralInfo(report);
   for (unsigned i = 0; i < dtdCount; ++i) findings += CheckDetailedTiming(report, i);
   for (unsigned j = 0; j < dataBlockCount; ++j) findings += CheckDataBlock(report, j);

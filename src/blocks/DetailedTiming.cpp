@@ -330,11 +330,13 @@ void DetailedTiming::AppendSummary(CallbackFillContentTgt* target) const {
   if (target == nullptr) return;
   const std::string text = SummaryText();
   // One Append per line, as every summary writer does.
+  std::string line;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find("\r\n", start);
     end = end == std::string::npos ? text.size() : end + 2;
-    target->Append(text.substr(start, end - start));
+    line.assign(text, start, end - start);
+    target->Append(line);
     start = end;
   }
 }

@@ -152,13 +152,13 @@ bool DiExtBlock::InitDefaultBytes(uint8_t* data, unsigned room) {
 bool DiExtBlock::CheckCandidate(const uint8_t* image, unsigned position, unsigned available,
                                 CallbackFillContentTgt* report) {
   if (image == nullptr || available < kBlockSize) {
-    report->Append(Format("DI Ext Block....: %u - unsufficient size. Required %u bytes\r\n", available,
-                          kBlockSize));
+    report->AppendFormatted("DI Ext Block....: %u - unsufficient size. Required %u bytes\r\n", available,
+                          kBlockSize);
     return false;
   }
   if (image[position] != kTag) {
-    report->Append(Format("DI Ext Block....: Byte[%u] = 0x%02X does not match DI extension tag (0x%02X)\r\n",
-                          position, image[position], kTag));
+    report->AppendFormatted("DI Ext Block....: Byte[%u] = 0x%02X does not match DI extension tag (0x%02X)\r\n",
+                          position, image[position], kTag);
     return false;
   }
   return true;

@@ -53,25 +53,25 @@ bool DisplayIDBlock::CheckBaseCandidate(const uint8_t* image, unsigned position,
 bool DisplayIDBlock::CheckSection(const uint8_t* image, unsigned position, unsigned availableBytes,
                                   CallbackFillContentTgt* report, uint8_t firstVersion) {
   if (image == nullptr || availableBytes <= 4) {
-    report->Append(Format("  DisplayID1.1....: %u - unsufficient size. Required at least %u bytes\r\n",
-                          availableBytes, kBaseSectionMinimum));
+    report->AppendFormatted("  DisplayID1.1....: %u - unsufficient size. Required at least %u bytes\r\n",
+                          availableBytes, kBaseSectionMinimum);
     return false;
   }
   const uint8_t size = image[position + 1];
   if (size >= 252) {
-    report->Append(Format("  DisplayID1.1....: Byte[%u] = %u specifies size large than maximum (%u bytes)\r\n",
-                          position + 1, size, kMaxPayload));
+    report->AppendFormatted("  DisplayID1.1....: Byte[%u] = %u specifies size large than maximum (%u bytes)\r\n",
+                          position + 1, size, kMaxPayload);
     return false;
   }
   if (availableBytes < size) {
-    report->Append(Format(
+    report->AppendFormatted(
         "  DisplayID1.1....: Byte[%u] = %u specifies size large than available space (%u bytes)\r\n",
-        position + 1, size, availableBytes));
+        position + 1, size, availableBytes);
     return false;
   }
   if (image[position] < firstVersion || image[position] > kLastVersion) {
-    report->Append(Format("  DisplayID1.1....: Byte[%u] = 0x%02X defines invalid version. Should be 0x%02X\r\n",
-                          position, image[position], kVersion));
+    report->AppendFormatted("  DisplayID1.1....: Byte[%u] = 0x%02X defines invalid version. Should be 0x%02X\r\n",
+                          position, image[position], kVersion);
     return false;
   }
   return true;
@@ -80,14 +80,14 @@ bool DisplayIDBlock::CheckSection(const uint8_t* image, unsigned position, unsig
 bool DisplayIDBlock::CheckExtensionCandidate(const uint8_t* image, unsigned position,
                                              unsigned availableBytes, CallbackFillContentTgt* report) {
   if (image == nullptr || availableBytes < kBlockSize) {
-    report->Append(Format("  DisplayID1.1 Ext: %u - unsufficient size. Required %u bytes\r\n", availableBytes,
-                          kBlockSize));
+    report->AppendFormatted("  DisplayID1.1 Ext: %u - unsufficient size. Required %u bytes\r\n", availableBytes,
+                          kBlockSize);
     return false;
   }
   if (image[position] != kExtensionTag) {
-    report->Append(Format(
+    report->AppendFormatted(
         "  DisplayID1.1 Ext: Byte[%u] = 0x%02X does not match DisplayID extension tag (0x%02X)\r\n", position,
-        image[position], kExtensionTag));
+        image[position], kExtensionTag);
     return false;
   }
   return CheckSection(image, position + 1, availableBytes - 1, report, kFirstExtensionVersion);

@@ -101,27 +101,27 @@ bool Edid13Block::CheckBaseCandidate(const uint8_t* image, unsigned position, un
   const uint8_t* data = image + position;
   for (unsigned i = 0; i < kEdidHeaderLength; ++i) {
     if (data[i] != kEdidHeader[i]) {
-      report->Append(Format(
+      report->AppendFormatted(
           "%sByte[%u] = 0x%02X does not match EDID header pattern (0x00 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF 0x00)\r\n",
-          prefix, i, data[i]));
+          prefix, i, data[i]);
       return false;
     }
   }
   if (data[kEdidVersionByte] != 1) {
-    report->Append(Format(
+    report->AppendFormatted(
         "%sByte[%u] = 0x%02X defines invalid version (%u.XX). Supported version pattern is 1.XX\r\n",
-        prefix, kEdidVersionByte, data[kEdidVersionByte], data[kEdidVersionByte]));
+        prefix, kEdidVersionByte, data[kEdidVersionByte], data[kEdidVersionByte]);
     return false;
   }
   const uint8_t revision = data[kEdidRevisionByte];
   if (is14 && revision != 4) {
-    report->Append(Format("%sByte[%u] = 0x%02X defines invalid sub-version. Should be 4\r\n", prefix,
-                          kEdidRevisionByte, revision));
+    report->AppendFormatted("%sByte[%u] = 0x%02X defines invalid sub-version. Should be 4\r\n", prefix,
+                          kEdidRevisionByte, revision);
     return false;
   }
   if (!is14 && revision > 3) {
-    report->Append(Format("%sByte[%u] = 0x%02X defines invalid sub-version. Should be 3 or lower\r\n",
-                          prefix, kEdidRevisionByte, revision));
+    report->AppendFormatted("%sByte[%u] = 0x%02X defines invalid sub-version. Should be 3 or lower\r\n",
+                          prefix, kEdidRevisionByte, revision);
     return false;
   }
   return true;
@@ -789,8 +789,8 @@ void Edid13Block::CollectDetailedModes(CallbackFillContentTgt* sink) const {
 
 unsigned Edid13Block::Validate(CallbackFillContentTgt* report) const {
   if (bytes == nullptr || report == nullptr) return 0;
-  report->Append(Format("\r\nValidating EDID%u.%u Base Block. Data Range: Byte[%u] --> Byte[%u]\r\n",
-                        bytes[kEdidVersionByte], bytes[kEdidRevisionByte], offset, offset + GetSize() - 1));
+  report->AppendFormatted("\r\nValidating EDID%u.%u Base Block. Data Range: Byte[%u] --> Byte[%u]\r\n",
+                        bytes[kEdidVersionByte], bytes[kEdidRevisionByte], offset, offset + GetSize() - 1);
   // Header, version and revision faults keep a block from being accepted at
   // all and are reported by the candidate check; an accepted block has none.
   const unsigned findings = 0;

@@ -72,11 +72,11 @@ void OpaqueExtBlock::DescribeByte(unsigned index, std::string& name, std::string
 
 unsigned OpaqueExtBlock::Validate(CallbackFillContentTgt* report) const {
   if (bytes == nullptr || report == nullptr) return 0;
-  report->Append(Format("\r\nValidating %s. Data Range: Byte[%u] --> Byte[%u]\r\n", CaptionOf(bytes[0]).c_str(),
-                        offset, offset + kBlockSize - 1));
+  report->AppendFormatted("\r\nValidating %s. Data Range: Byte[%u] --> Byte[%u]\r\n", CaptionOf(bytes[0]).c_str(),
+                        offset, offset + kBlockSize - 1);
   if (GetChecksum() != ExpectedChecksum()) {
-    report->Append(Format("  Checksum: Byte[%u] = 0x%02X while the block's bytes call for 0x%02X\r\n",
-                          offset + kBlockSize - 1, GetChecksum(), ExpectedChecksum()));
+    report->AppendFormatted("  Checksum: Byte[%u] = 0x%02X while the block's bytes call for 0x%02X\r\n",
+                          offset + kBlockSize - 1, GetChecksum(), ExpectedChecksum());
     return 1;
   }
   report->Append("  Block is valid\r\n");

@@ -1,5 +1,7 @@
 #include "cli/ConsoleUserInterface.h"
 
+#include <cstring>
+
 #include "common/Callbacks.h"
 #include "dialogs/ModeTable.h"
 
@@ -21,7 +23,8 @@ class PrintingTarget : public CallbackFillContentTgt {
 
 }  // namespace
 
-ConsoleOutput::ConsoleOutput(std::FILE* out, std::FILE* err, bool crlf) : out_(out), err_(err), crlf_(crlf) {}
+ConsoleOutput::ConsoleOutput(std::FILE* out, std::FILE* err, bool crlf)
+    : out_(out), err_(err), crlf_(crlf), buffer_(new char[kBufferSize]) {}
 
 ConsoleOutput::~ConsoleOutput() {
   FlushPendingCr();
@@ -30,18 +33,18 @@ ConsoleOutput::~ConsoleOutput() {
 
 void ConsoleOutput::Put(std::string_view bytes) {
   // The buffer never grows past its size: what would not fit goes out first.
-  if (buffer_.size() + bytes.size() > kBufferSize) Drain();
+  if (used_ + bytes.size() > kBufferSize) Drain();
   if (bytes.size() >= kBufferSize) {
     std::fwrite(bytes.data(), 1, bytes.size(), out_);
     return;
   }
-  if (buffer_.capacity() < kBufferSize) buffer_.reserve(kBufferSize);
-  buffer_.append(bytes);
+  std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
 }
 
 void ConsoleOutput::Drain() {
-  if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
-  buffer_.clear();
+  if (used_ != 0) std::fwrite(buffer_.get(), 1, used_, out_);
+  used_ = 0;
 }
 
 void ConsoleOutput::FlushPendingCr() {
@@ -56,26 +59,35 @@ void ConsoleOutput::Text(std::string_view text) {
     Put(text);
     return;
   }
-  size_t start = 0;
+  if (text.size() > kBufferSize) {
+    for (size_t start = 0; start < text.size(); start += kBufferSize) Text(text.substr(start, kBufferSize));
+    return;
+  }
   if (pendingCr_) {
     pendingCr_ = false;
     if (text.front() != '\n') Put("\r");
   }
-  for (;;) {
-    const size_t cr = text.find('\r', start);
-    if (cr == std::string_view::npos) {
-      Put(text.substr(start));
-      return;
-    }
-    Put(text.substr(start, cr - start));
-    if (cr + 1 == text.size()) {
-      // The LF of this pair may open the next piece.
-      pendingCr_ = true;
-      return;
-    }
-    if (text[cr + 1] != '\n') Put("\r");
-    start = cr + 1;
+  // A CR LF pair may be cut between this piece and the next: the CR waits.
+  if (text.back() == '\r') {
+    pendingCr_ = true;
+    text.remove_suffix(1);
   }
+  // The text becomes no longer: it is copied straight into the buffer, each
+  // CR that a LF follows left out.
+  if (used_ + text.size() > kBufferSize) Drain();
+  char* out = buffer_.get() + used_;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
+    if (cr == nullptr) cr = end;
+    std::memcpy(out, p, static_cast<size_t>(cr - p));
+    out += cr - p;
+    if (cr == end) break;
+    if (cr + 1 == end || cr[1] != '\n') *out++ = '\r';
+    p = cr + 1;
+  }
+  used_ = static_cast<size_t>(out - buffer_.get());
 }
 
 void ConsoleOutput::Line(std::string_view line) {

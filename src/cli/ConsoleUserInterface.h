@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -45,7 +46,9 @@ class ConsoleOutput {
   std::FILE* err_;
   bool crlf_;
   bool pendingCr_ = false;
-  std::string buffer_;
+  // kBufferSize bytes, of which used_ hold text not yet handed on.
+  std::unique_ptr<char[]> buffer_;
+  size_t used_ = 0;
 };
 
 // The user interface of the command line: message boxes print on standard

@@ -28,6 +28,13 @@ class CallbackFillContentTgt {
   virtual void SetTitle(const std::string& text) = 0;
   virtual void Append(const std::string& text) = 0;
   virtual void AddMode(const ModeEntry& mode) = 0;
+
+  // Appends the printf-formatted text. The text is made in storage the target
+  // keeps, so a document of many lines is not a string per line.
+  void AppendFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+ private:
+  std::string formatted_;
 };
 
 // Implemented by the main window and by every block page.

@@ -34,25 +34,25 @@ void AppendGeneralInfo(const CeaExtBlock& model, CallbackFillContentTgt* target)
   CeaGeneralInfo info;
   model.GetGeneralInfo(info);
   target->Append("  [General Info]\r\n");
-  target->Append(Format("  Extension Tag.............: 0x%02X\r\n", CeaExtBlock::kTag));
-  target->Append(Format("  Version...................: %u\r\n", model.GetVersion()));
-  target->Append(Format("  Number Of Data Blocks.....: %u\r\n", info.dataBlockCount));
+  target->AppendFormatted("  Extension Tag.............: 0x%02X\r\n", CeaExtBlock::kTag);
+  target->AppendFormatted("  Version...................: %u\r\n", model.GetVersion());
+  target->AppendFormatted("  Number Of Data Blocks.....: %u\r\n", info.dataBlockCount);
   if (info.reportedDtdCount == info.dtdCount) {
-    target->Append(Format("  Number Of Detailed Timings: %u\r\n", info.dtdCount));
+    target->AppendFormatted("  Number Of Detailed Timings: %u\r\n", info.dtdCount);
   } else {
     target->Append(
         Format("  Number Of Detailed Timings: %u (Reported %u)\r\n", info.dtdCount, info.reportedDtdCount));
   }
-  if (info.dtdCount > 0) target->Append(Format("  Start of Timing Data......: byte %u\r\n", info.dtdOffset));
+  if (info.dtdCount > 0) target->AppendFormatted("  Start of Timing Data......: byte %u\r\n", info.dtdOffset);
   target->Append(
       Format("  Available space in Block..: %u bytes\r\n", info.freeInCollection + info.freeAfterDtds));
-  target->Append(Format("  YCbCr 4:2:2 Format........: %sSupported\r\n", info.ycbcr422 ? "" : "Not "));
-  target->Append(Format("  YCbCr 4:4:4 Format........: %sSupported\r\n", info.ycbcr444 ? "" : "Not "));
-  target->Append(Format("  Basic Audio...............: %sSupported\r\n", info.basicAudio ? "" : "Not "));
+  target->AppendFormatted("  YCbCr 4:2:2 Format........: %sSupported\r\n", info.ycbcr422 ? "" : "Not ");
+  target->AppendFormatted("  YCbCr 4:4:4 Format........: %sSupported\r\n", info.ycbcr444 ? "" : "Not ");
+  target->AppendFormatted("  Basic Audio...............: %sSupported\r\n", info.basicAudio ? "" : "Not ");
   target->Append(info.underscan
                      ? "  Default IT Underscan......: Underscans IT video formats by default\r\n"
                      : "  Default IT Underscan......: Does not underscans IT video formats by default\r\n");
-  target->Append(Format("  Checksum..................: 0x%02X\r\n", model.GetChecksum()));
+  target->AppendFormatted("  Checksum..................: 0x%02X\r\n", model.GetChecksum());
 }
 
 void AppendVideoDataBlock(const CeaExtBlock& model, unsigned index, CallbackFillContentTgt* target) {
@@ -146,9 +146,9 @@ void AppendGenericDataBlock(const CeaExtBlock& model, unsigned index, CallbackFi
   GenericDataBlock generic;
   model.GetGenericDataBlock(index, generic);
   if (CeaKindHasOui(model.GetDataBlockKind(index))) {
-    target->Append(Format("  IEEE Registration ID: 0x%06X\r\n", generic.OuiValue()));
+    target->AppendFormatted("  IEEE Registration ID: 0x%06X\r\n", generic.OuiValue());
   }
-  target->Append(Format("  Number Of Data Bytes: %u\r\n", generic.length));
+  target->AppendFormatted("  Number Of Data Bytes: %u\r\n", generic.length);
   for (unsigned first = 0; first < generic.length; first += 8) {
     const unsigned last = std::min(first + 7, generic.length - 1);
     std::string row = Format("  Data Bytes   %2u - %-2u: 0x%02X", first, last, generic.data[first]);
@@ -162,52 +162,52 @@ void AppendSpeakerAllocation(const CeaExtBlock& model, unsigned index, CallbackF
   SpeakerAllocation s;
   model.GetSpeakerAllocation(index, s);
   target->Append("  Front High\r\n");
-  target->Append(Format("    (FLH) Left................: %s\r\n", YesNo(s.flhFrh)));
-  target->Append(Format("    (FCH) Center..............: %s\r\n", YesNo(s.fch)));
-  target->Append(Format("    (FRH) Right...............: %s\r\n", YesNo(s.flhFrh)));
+  target->AppendFormatted("    (FLH) Left................: %s\r\n", YesNo(s.flhFrh));
+  target->AppendFormatted("    (FCH) Center..............: %s\r\n", YesNo(s.fch));
+  target->AppendFormatted("    (FRH) Right...............: %s\r\n", YesNo(s.flhFrh));
   target->Append("  Front\r\n");
-  target->Append(Format("    (FLW) Left Wide...........: %s\r\n", YesNo(s.flwFrw)));
-  target->Append(Format("    (FL)  Left................: %s\r\n", YesNo(s.flFr)));
-  target->Append(Format("    (FLC) Left Center.........: %s\r\n", YesNo(s.flcFrc)));
-  target->Append(Format("    (FC)  Center..............: %s\r\n", YesNo(s.fc)));
-  target->Append(Format("    (FRC) Right Center........: %s\r\n", YesNo(s.flcFrc)));
-  target->Append(Format("    (FR)  Right...............: %s\r\n", YesNo(s.flFr)));
-  target->Append(Format("    (FRW) Right Wide..........: %s\r\n", YesNo(s.flwFrw)));
+  target->AppendFormatted("    (FLW) Left Wide...........: %s\r\n", YesNo(s.flwFrw));
+  target->AppendFormatted("    (FL)  Left................: %s\r\n", YesNo(s.flFr));
+  target->AppendFormatted("    (FLC) Left Center.........: %s\r\n", YesNo(s.flcFrc));
+  target->AppendFormatted("    (FC)  Center..............: %s\r\n", YesNo(s.fc));
+  target->AppendFormatted("    (FRC) Right Center........: %s\r\n", YesNo(s.flcFrc));
+  target->AppendFormatted("    (FR)  Right...............: %s\r\n", YesNo(s.flFr));
+  target->AppendFormatted("    (FRW) Right Wide..........: %s\r\n", YesNo(s.flwFrw));
   target->Append("  Rear\r\n");
-  target->Append(Format("    (RL)  Left................: %s\r\n", YesNo(s.rlRr)));
-  target->Append(Format("    (RLC) Left Center.........: %s\r\n", YesNo(s.rlcRrc)));
-  target->Append(Format("    (RC)  Center..............: %s\r\n", YesNo(s.rc)));
-  target->Append(Format("    (RRC) Right Center........: %s\r\n", YesNo(s.rlcRrc)));
-  target->Append(Format("    (RR)  Right...............: %s\r\n", YesNo(s.rlRr)));
+  target->AppendFormatted("    (RL)  Left................: %s\r\n", YesNo(s.rlRr));
+  target->AppendFormatted("    (RLC) Left Center.........: %s\r\n", YesNo(s.rlcRrc));
+  target->AppendFormatted("    (RC)  Center..............: %s\r\n", YesNo(s.rc));
+  target->AppendFormatted("    (RRC) Right Center........: %s\r\n", YesNo(s.rlcRrc));
+  target->AppendFormatted("    (RR)  Right...............: %s\r\n", YesNo(s.rlRr));
   target->Append("  Other\r\n");
-  target->Append(Format("    (TC)  Top Center..........: %s\r\n", YesNo(s.tc)));
-  target->Append(Format("    (LFE) Low Frequency Effect: %s\r\n", YesNo(s.lfe)));
+  target->AppendFormatted("    (TC)  Top Center..........: %s\r\n", YesNo(s.tc));
+  target->AppendFormatted("    (LFE) Low Frequency Effect: %s\r\n", YesNo(s.lfe));
 }
 
 void AppendColorimetry(const CeaExtBlock& model, unsigned index, CallbackFillContentTgt* target) {
   ColorimetryFlags c;
   model.GetColorimetry(index, c);
-  target->Append(Format("  xvYCC-601....: %s\r\n", YesNo(c.xvYcc601)));
-  target->Append(Format("  xvYCC-709....: %s\r\n", YesNo(c.xvYcc709)));
-  target->Append(Format("  sYCC-601.....: %s\r\n", YesNo(c.sYcc601)));
-  target->Append(Format("  Adobe YCC-601: %s\r\n", YesNo(c.adobeYcc601)));
-  target->Append(Format("  Adobe RGB....: %s\r\n", YesNo(c.adobeRgb)));
-  target->Append(Format("  MD Profile 0.: %s\r\n", YesNo(c.metadataProfile0)));
-  target->Append(Format("  MD Profile 1.: %s\r\n", YesNo(c.metadataProfile1)));
-  target->Append(Format("  MD Profile 2.: %s\r\n", YesNo(c.metadataProfile2)));
-  target->Append(Format("  MD Profile 3.: %s\r\n", YesNo(c.metadataProfile3)));
+  target->AppendFormatted("  xvYCC-601....: %s\r\n", YesNo(c.xvYcc601));
+  target->AppendFormatted("  xvYCC-709....: %s\r\n", YesNo(c.xvYcc709));
+  target->AppendFormatted("  sYCC-601.....: %s\r\n", YesNo(c.sYcc601));
+  target->AppendFormatted("  Adobe YCC-601: %s\r\n", YesNo(c.adobeYcc601));
+  target->AppendFormatted("  Adobe RGB....: %s\r\n", YesNo(c.adobeRgb));
+  target->AppendFormatted("  MD Profile 0.: %s\r\n", YesNo(c.metadataProfile0));
+  target->AppendFormatted("  MD Profile 1.: %s\r\n", YesNo(c.metadataProfile1));
+  target->AppendFormatted("  MD Profile 2.: %s\r\n", YesNo(c.metadataProfile2));
+  target->AppendFormatted("  MD Profile 3.: %s\r\n", YesNo(c.metadataProfile3));
 }
 
 void AppendVideoCapability(const CeaExtBlock& model, unsigned index, CallbackFillContentTgt* target) {
   VideoCapability v;
   model.GetVideoCapability(index, v);
-  target->Append(Format("  CE Overscan/Underscan............: %s\r\n", ScanBehaviourName(v.ceScan)));
-  target->Append(Format("  IT Overscan/Underscan............: %s\r\n", ScanBehaviourName(v.itScan)));
-  target->Append(Format("  PT (preferred) Overscan/Underscan: %s\r\n", ScanBehaviourName(v.ptScan)));
-  target->Append(Format("  RGB Quantization Range Selectable: %s\r\n",
-                        v.rgbQuantSelectable ? "Selectable (via AVI Q)" : "No Data"));
-  target->Append(Format("  YCC Quantization Range...........: %s\r\n",
-                        v.yccQuantSelectable ? "Full Range" : "Limited Range"));
+  target->AppendFormatted("  CE Overscan/Underscan............: %s\r\n", ScanBehaviourName(v.ceScan));
+  target->AppendFormatted("  IT Overscan/Underscan............: %s\r\n", ScanBehaviourName(v.itScan));
+  target->AppendFormatted("  PT (preferred) Overscan/Underscan: %s\r\n", ScanBehaviourName(v.ptScan));
+  target->AppendFormatted("  RGB Quantization Range Selectable: %s\r\n",
+                        v.rgbQuantSelectable ? "Selectable (via AVI Q)" : "No Data");
+  target->AppendFormatted("  YCC Quantization Range...........: %s\r\n",
+                        v.yccQuantSelectable ? "Full Range" : "Limited Range");
 }
 
 // One line naming `vic` with the stereo structures `formats`; nothing (false)
@@ -258,7 +258,7 @@ void AppendLatency(CallbackFillContentTgt* target, const HdmiVsdb& vsdb, unsigne
   if (vsdb.latencyKind[which] == kLatencyNotSupported) {
     target->Append(texts.notSupported);
   } else if (vsdb.latencyKind[which] == kLatencyInMs) {
-    target->Append(Format(texts.inMs, vsdb.latencyMs[which]));
+    target->AppendFormatted(texts.inMs, vsdb.latencyMs[which]);
   } else {
     target->Append(texts.noData);
   }
@@ -267,43 +267,43 @@ void AppendLatency(CallbackFillContentTgt* target, const HdmiVsdb& vsdb, unsigne
 void AppendHdmiVic(CallbackFillContentTgt* target, const HdmiVicFormat& f) {
   const unsigned w = f.width;
   const unsigned h = f.height;
-  target->Append(Format("    HDMI[%02u]: %4u x %up%s at %3uHz, %.2fMHz\r\n", unsigned(f.vic), w, h, HeightGap(h),
-                        unsigned(f.refreshHz), f.clockKHz / 1000.0));
+  target->AppendFormatted("    HDMI[%02u]: %4u x %up%s at %3uHz, %.2fMHz\r\n", unsigned(f.vic), w, h, HeightGap(h),
+                        unsigned(f.refreshHz), f.clockKHz / 1000.0);
   target->Append("                  Addressable -> Sync Start -> Sync End -> Total\r\n");
-  target->Append(Format("      Line......: %-11u -> %-10u -> %-8u -> %-5u\r\n", w, w + f.hFrontPorch,
-                        w + f.hFrontPorch + f.hSync, w + f.hBlank));
-  target->Append(Format("      Frame.....: %-11u -> %-10u -> %-8u -> %-5u\r\n", h, h + f.vFrontPorch,
-                        h + f.vFrontPorch + f.vSync, h + f.vBlank));
+  target->AppendFormatted("      Line......: %-11u -> %-10u -> %-8u -> %-5u\r\n", w, w + f.hFrontPorch,
+                        w + f.hFrontPorch + f.hSync, w + f.hBlank);
+  target->AppendFormatted("      Frame.....: %-11u -> %-10u -> %-8u -> %-5u\r\n", h, h + f.vFrontPorch,
+                        h + f.vFrontPorch + f.vSync, h + f.vBlank);
 }
 
 void AppendHdmiVsdb(const CeaExtBlock& model, unsigned index, CallbackFillContentTgt* target) {
   HdmiVsdb v;
   model.GetHdmiVsdb(index, v);
-  target->Append(Format("  IEEE Registration ID.......: 0x%06X\r\n", kHdmiOui));
-  target->Append(Format("  Number Of Data Bytes.......: %u\r\n", v.payloadSize));
-  target->Append(Format("  Source Physical Address....: %u.%u.%u.%u\r\n", v.physA, v.physB, v.physC, v.physD));
+  target->AppendFormatted("  IEEE Registration ID.......: 0x%06X\r\n", kHdmiOui);
+  target->AppendFormatted("  Number Of Data Bytes.......: %u\r\n", v.payloadSize);
+  target->AppendFormatted("  Source Physical Address....: %u.%u.%u.%u\r\n", v.physA, v.physB, v.physC, v.physD);
   if (v.hasFeatures) {
     target->Append("  Features (Byte 6)..........:\r\n");
-    target->Append(Format("    Dual-link DVI Operation..: %s\r\n", YesNo(v.dviDual)));
-    target->Append(Format("    AI (ACP/ISRC packets)....: %s\r\n", YesNo(v.supportsAi)));
-    target->Append(Format("    Deep Color YcbCr 4:4:4...: %s\r\n", YesNo(v.deepColorY444)));
-    target->Append(Format("    Deep Color RGB 30bpp.....: %s\r\n", YesNo(v.deepColor30)));
-    target->Append(Format("    Deep Color RGB 36bpp.....: %s\r\n", YesNo(v.deepColor36)));
-    target->Append(Format("    Deep Color RGB 48bpp.....: %s\r\n", YesNo(v.deepColor48)));
+    target->AppendFormatted("    Dual-link DVI Operation..: %s\r\n", YesNo(v.dviDual));
+    target->AppendFormatted("    AI (ACP/ISRC packets)....: %s\r\n", YesNo(v.supportsAi));
+    target->AppendFormatted("    Deep Color YcbCr 4:4:4...: %s\r\n", YesNo(v.deepColorY444));
+    target->AppendFormatted("    Deep Color RGB 30bpp.....: %s\r\n", YesNo(v.deepColor30));
+    target->AppendFormatted("    Deep Color RGB 36bpp.....: %s\r\n", YesNo(v.deepColor36));
+    target->AppendFormatted("    Deep Color RGB 48bpp.....: %s\r\n", YesNo(v.deepColor48));
   } else {
     target->Append("  Features (Byte 6)..........: Not Present\r\n");
   }
   if (v.hasMaxTmds) {
-    target->Append(Format("  Max TMDS Pixel Clock.......: %uMHz\r\n", v.maxTmdsMHz));
+    target->AppendFormatted("  Max TMDS Pixel Clock.......: %uMHz\r\n", v.maxTmdsMHz);
   } else {
     target->Append("  Max TMDS Pixel Clock.......: Not Present\r\n");
   }
   if (v.hasContentFlags) {
     target->Append("  Flags (Byte 8).............:\r\n");
-    target->Append(Format("    CN0 (Graphics/Text)......: %s\r\n", YesNo(v.cnc0)));
-    target->Append(Format("    CN1 (Photo)..............: %s\r\n", YesNo(v.cnc1)));
-    target->Append(Format("    CN2 (Cinema).............: %s\r\n", YesNo(v.cnc2)));
-    target->Append(Format("    CN3 (Game)...............: %s\r\n", YesNo(v.cnc3)));
+    target->AppendFormatted("    CN0 (Graphics/Text)......: %s\r\n", YesNo(v.cnc0));
+    target->AppendFormatted("    CN1 (Photo)..............: %s\r\n", YesNo(v.cnc1));
+    target->AppendFormatted("    CN2 (Cinema).............: %s\r\n", YesNo(v.cnc2));
+    target->AppendFormatted("    CN3 (Game)...............: %s\r\n", YesNo(v.cnc3));
   } else {
     target->Append("  Flags (Byte 8).............: Not Present\r\n");
   }
@@ -370,7 +370,7 @@ void AppendHdmiVsdb(const CeaExtBlock& model, unsigned index, CallbackFillConten
   }
 
   if (v.detailed3DCount > 0) {
-    target->Append(Format("  Detailed Stereo 3D Support.: %u entries\r\n", v.detailed3DCount));
+    target->AppendFormatted("  Detailed Stereo 3D Support.: %u entries\r\n", v.detailed3DCount);
     bool written = false;
     for (unsigned e = 0; e < v.detailed3DCount; ++e) {
       const Hdmi3DEntry& entry = v.detailed3D[e];
@@ -389,7 +389,7 @@ void AppendHdmiVsdb(const CeaExtBlock& model, unsigned index, CallbackFillConten
   }
 
   if (v.hdmiVicCount > 0) {
-    target->Append(Format("  HDMI Video formats.........: %u entries\r\n", v.hdmiVicCount));
+    target->AppendFormatted("  HDMI Video formats.........: %u entries\r\n", v.hdmiVicCount);
     bool written = false;
     for (unsigned i = 0; i < v.hdmiVicCount; ++i) {
       if (const HdmiVicFormat* format = HdmiVicTable::Find(v.hdmiVics[i].vic)) {
@@ -441,14 +441,14 @@ void CeaExtBlockPage::AppendSummary(CallbackFillContentTgt* target) {
   target->Append("\r\n\r\n[EDID CEA EXTENSION BLOCK]\r\n");
   AppendGeneralInfo(*model, target);
   for (unsigned i = 0; i < model->DtdCount(); ++i) {
-    target->Append(Format("\r\n  [Detailed Timing %u]\r\n", i));
+    target->AppendFormatted("\r\n  [Detailed Timing %u]\r\n", i);
     DetailedTiming timing;
     model->GetDetailedTiming(i, timing);
     AppendDetailedTiming(target, timing);
   }
   for (unsigned j = 0; j < model->DataBlockCount(); ++j) {
     const unsigned kind = model->GetDataBlockKind(j);
-    target->Append(Format("\r\n  [Datablock %u: %s]\r\n", j, CeaDataBlockKindName(kind)));
+    target->AppendFormatted("\r\n  [Datablock %u: %s]\r\n", j, CeaDataBlockKindName(kind));
     switch (kind) {
       case kCeaKindAudio: AppendAudioDataBlock(*model, j, target); break;
       case kCeaKindVideo: AppendVideoDataBlock(*model, j, target); break;

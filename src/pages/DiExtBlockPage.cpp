@@ -42,25 +42,25 @@ constexpr char kNotSpecified[] = "Not Specified\r\n";
 
 void AppendGeneralInfo(CallbackFillContentTgt* target, const DiGeneralInfo& info) {
   target->Append("  [General Info]\r\n");
-  target->Append(Format("  Extension Tag......: 0x%02X\r\n", DiExtBlock::kTag));
-  target->Append(Format("  Major Version......: %u\r\n", info.version));
+  target->AppendFormatted("  Extension Tag......: 0x%02X\r\n", DiExtBlock::kTag);
+  target->AppendFormatted("  Major Version......: %u\r\n", info.version);
   target->Append("  Interface Standard.: ");
   target->Append(InterfaceText(info.interfaceStandard));
   target->Append("  Release Information: ");
   switch (info.releaseKind) {
     case 1:
       target->Append("Version/Release/Revision\r\n");
-      target->Append(Format("  Version/Release....: %s\r\n",
-                            BlockPage::FormatDecimal(1, true, info.versionNumber, 2).c_str()));
-      target->Append(Format("  Revision...........: %s\r\n",
-                            BlockPage::FormatDecimal(1, true, info.revisionNumber, 2).c_str()));
+      target->AppendFormatted("  Version/Release....: %s\r\n",
+                            BlockPage::FormatDecimal(1, true, info.versionNumber, 2).c_str());
+      target->AppendFormatted("  Revision...........: %s\r\n",
+                            BlockPage::FormatDecimal(1, true, info.revisionNumber, 2).c_str());
       break;
     case 2: {
       target->Append("Letter Designation\r\n");
       // A zero byte holds no letter, as it would end the text.
       const std::string letter = info.letter != 0 ? Latin1ToUtf8(std::string(1, static_cast<char>(info.letter)))
                                                   : std::string();
-      target->Append(Format("  ASCII Letter.......: %s\r\n", letter.c_str()));
+      target->AppendFormatted("  ASCII Letter.......: %s\r\n", letter.c_str());
       break;
     }
     case 3: {
@@ -68,14 +68,14 @@ void AppendGeneralInfo(CallbackFillContentTgt* target, const DiGeneralInfo& info
       // A month without a name is shown by its number, so the date stays readable.
       std::string month = BlockPage::MonthName(info.month);
       if (month.empty()) month = Format("%u", info.month);
-      target->Append(Format("  Date...............: %u/%s/%u\r\n", info.day, month.c_str(), info.year));
+      target->AppendFormatted("  Date...............: %u/%s/%u\r\n", info.day, month.c_str(), info.year);
       break;
     }
     default:
       target->Append("Not Present\r\n");
       break;
   }
-  target->Append(Format("  Checksum...........: 0x%02X\r\n", info.checksum));
+  target->AppendFormatted("  Checksum...........: 0x%02X\r\n", info.checksum);
 }
 
 void AppendFormatAndClock(CallbackFillContentTgt* target, const DiGeneralInfo& info,
@@ -101,9 +101,9 @@ void AppendFormatAndClock(CallbackFillContentTgt* target, const DiGeneralInfo& i
   } else {
     target->Append("  Data Enable Signal......: Data enabled when the DE signal is low\r\n");
   }
-  target->Append(Format("  HDCP....................: %s\r\n", SupportedText(format.hdcp)));
-  target->Append(Format("  Double Clocking.........: %s\r\n", SupportedText(format.doubleClocking)));
-  target->Append(Format("  Packetized Video........: %s\r\n", SupportedText(format.packetizedVideo)));
+  target->AppendFormatted("  HDCP....................: %s\r\n", SupportedText(format.hdcp));
+  target->AppendFormatted("  Double Clocking.........: %s\r\n", SupportedText(format.doubleClocking));
+  target->AppendFormatted("  Packetized Video........: %s\r\n", SupportedText(format.packetizedVideo));
   static const char* const kEdges[3] = {
       "Display uses Rising Edge\r\n",
       "Display uses Falling Edge\r\n",
@@ -111,12 +111,12 @@ void AppendFormatAndClock(CallbackFillContentTgt* target, const DiGeneralInfo& i
   };
   target->Append("  Edge of Shift Clock.....: ");
   target->Append(CodeText(kEdges, format.shiftClockEdge, kNotSpecified));
-  target->Append(Format("  Min Pixel Clock Per Link: %uMHz\r\n", format.minClock));
-  target->Append(Format("  Max Pixel Clock Per Link: %uMHz\r\n", format.maxClock));
+  target->AppendFormatted("  Min Pixel Clock Per Link: %uMHz\r\n", format.minClock);
+  target->AppendFormatted("  Max Pixel Clock Per Link: %uMHz\r\n", format.maxClock);
   if (format.crossover == 0xFFFF) {
     target->Append("  Crossover Frequency.....: Not Relevant (Single Link Display)\r\n");
   } else {
-    target->Append(Format("  Crossover Frequency.....: %uMHz\r\n", format.crossover));
+    target->AppendFormatted("  Crossover Frequency.....: %uMHz\r\n", format.crossover);
   }
 }
 
@@ -142,8 +142,8 @@ void AppendDisplayDevice(CallbackFillContentTgt* target, const DiDisplayDevice& 
                                          "Elliptical\r\n"};
   target->Append("  Sub-Pixel Shape........: ");
   target->Append(CodeText(kShapes, device.shape, kNotSpecified));
-  target->Append(Format("  Horizontal Pitch.......: %ucm\r\n", device.horizontalPitch));
-  target->Append(Format("  Vertical Pitch.........: %ucm\r\n", device.verticalPitch));
+  target->AppendFormatted("  Horizontal Pitch.......: %ucm\r\n", device.horizontalPitch);
+  target->AppendFormatted("  Vertical Pitch.........: %ucm\r\n", device.verticalPitch);
   static const char* const kViews[3] = {
       "Direct View (e.g. CRT, rear projection, etc.)\r\n",
       "Reflected View (e.g. front projection, etc.)\r\n",
@@ -158,22 +158,22 @@ void AppendDisplayDevice(CallbackFillContentTgt* target, const DiDisplayDevice& 
   };
   target->Append("  Physical Implementation: ");
   target->Append(CodeText(kImplementations, device.physicalImplementation, kNotSpecified));
-  target->Append(Format("  Fixed Pixel Format.....: %s Fixed Pixel Format\r\n",
-                        device.fixedPixelFormat ? "Display Device has" : "Display Device does not have"));
-  target->Append(Format("  Display Background.....: %s Background\r\n",
-                        device.transparentBackground ? "Transparent" : "Non-Transparent"));
-  target->Append(Format("  DDC/CI.................: %s\r\n", SupportedText(device.ddcCi)));
+  target->AppendFormatted("  Fixed Pixel Format.....: %s Fixed Pixel Format\r\n",
+                        device.fixedPixelFormat ? "Display Device has" : "Display Device does not have");
+  target->AppendFormatted("  Display Background.....: %s Background\r\n",
+                        device.transparentBackground ? "Transparent" : "Non-Transparent");
+  target->AppendFormatted("  DDC/CI.................: %s\r\n", SupportedText(device.ddcCi));
 }
 
 void AppendDisplayCaps(CallbackFillContentTgt* target, const DiDisplayCaps& caps) {
   target->Append("\r\n  [Display Capabilities]\r\n");
-  target->Append(Format("  VGA/DOS Legacy Timing Modes....: %s\r\n", SupportedText(caps.legacyTimings)));
-  target->Append(Format("  Scaler On Board................: %s\r\n",
-                        caps.scalerOnBoard ? "Present" : "Not Present"));
-  target->Append(Format("  Image Centering................: %s\r\n",
-                        caps.imageCentering ? "Available" : "Not Available"));
-  target->Append(Format("  Conditional Update.............: %s\r\n", SupportedText(caps.conditionalUpdate)));
-  target->Append(Format("  Framelock......................: %s\r\n", SupportedText(caps.framelock)));
+  target->AppendFormatted("  VGA/DOS Legacy Timing Modes....: %s\r\n", SupportedText(caps.legacyTimings));
+  target->AppendFormatted("  Scaler On Board................: %s\r\n",
+                        caps.scalerOnBoard ? "Present" : "Not Present");
+  target->AppendFormatted("  Image Centering................: %s\r\n",
+                        caps.imageCentering ? "Available" : "Not Available");
+  target->AppendFormatted("  Conditional Update.............: %s\r\n", SupportedText(caps.conditionalUpdate));
+  target->AppendFormatted("  Framelock......................: %s\r\n", SupportedText(caps.framelock));
   static const char* const kStereo[3] = {
       "Field Seq. via Stereosync Signal\r\n",
       "Auto-stereoscopic, Column Interleave\r\n",
@@ -182,14 +182,14 @@ void AppendDisplayCaps(CallbackFillContentTgt* target, const DiDisplayCaps& caps
   target->Append("  Stereo Video...................: ");
   target->Append(CodeText(kStereo, caps.stereoVideo, "No direct stereo\r\n"));
   if ((caps.frequencyConversion & 1u) != 0) {
-    target->Append(Format("  Vertical Frequency Conversion..: %sHz\r\n",
-                          BlockPage::FormatDecimal(0, true, caps.verticalConversion, 2).c_str()));
+    target->AppendFormatted("  Vertical Frequency Conversion..: %sHz\r\n",
+                          BlockPage::FormatDecimal(0, true, caps.verticalConversion, 2).c_str());
   } else {
     target->Append("  Vertical Frequency Conversion..: Not Supported\r\n");
   }
   if ((caps.frequencyConversion & 2u) != 0) {
-    target->Append(Format("  Horizontal Frequency Conversion: %sKHz\r\n",
-                          BlockPage::FormatDecimal(0, true, caps.horizontalConversion, 2).c_str()));
+    target->AppendFormatted("  Horizontal Frequency Conversion: %sKHz\r\n",
+                          BlockPage::FormatDecimal(0, true, caps.horizontalConversion, 2).c_str());
   } else {
     target->Append("  Horizontal Frequency Conversion: Not Supported\r\n");
   }
@@ -200,8 +200,8 @@ void AppendDisplayCaps(CallbackFillContentTgt* target, const DiDisplayCaps& caps
   };
   target->Append("  Display/Scan Orientation Type..: ");
   target->Append(CodeText(kOrientations, caps.orientationType, kNotSpecified));
-  target->Append(Format("  Scan Order.....................: %s\r\n",
-                        caps.interlacedScan ? "Progresive & Interlaced" : "Progresive Only"));
+  target->AppendFormatted("  Scan Order.....................: %s\r\n",
+                        caps.interlacedScan ? "Progresive & Interlaced" : "Progresive Only");
   static const char* const kScanDirections[2] = {"Fast Scan on Long Axis\r\n", "Fast Scan on Short Axis\r\n"};
   target->Append("  Scan Direction.................: ");
   target->Append(CodeText(kScanDirections, caps.scanDirection, kNotSpecified));
@@ -209,9 +209,9 @@ void AppendDisplayCaps(CallbackFillContentTgt* target, const DiDisplayCaps& caps
                                           "Lower Left Corner\r\n", "Lower Right Corner\r\n"};
   target->Append("  Zero (0,0) Pixel Location......: ");
   target->Append(kCorners[caps.zeroPixelLocation & 3u]);
-  target->Append(Format("  Screen Orientation.............: %s\r\n", caps.portrait ? "Portrait" : "LandScape"));
-  target->Append(Format("  Standalone Projector...........: %s\r\n",
-                        caps.projector ? "Projector" : "Not Projector"));
+  target->AppendFormatted("  Screen Orientation.............: %s\r\n", caps.portrait ? "Portrait" : "LandScape");
+  target->AppendFormatted("  Standalone Projector...........: %s\r\n",
+                        caps.projector ? "Projector" : "Not Projector");
 
   target->Append("  Aspect Ratio Conversion Modes..:");
   const bool modes[4] = {caps.fullMode, caps.zoomMode, caps.squeezeMode, caps.variableMode};
@@ -219,20 +219,20 @@ void AppendDisplayCaps(CallbackFillContentTgt* target, const DiDisplayCaps& caps
   bool any = false;
   for (unsigned i = 0; i < 4; ++i) {
     if (!modes[i]) continue;
-    target->Append(Format(kModes[i], any ? ", " : " "));
+    target->AppendFormatted(kModes[i], any ? ", " : " ");
     any = true;
   }
-  target->Append(Format("%s\r\n", any ? "" : " None"));
+  target->AppendFormatted("%s\r\n", any ? "" : " None");
 }
 
 void AppendColorProperties(CallbackFillContentTgt* target, const DiColorProperties& color) {
   target->Append("\r\n  [Color Properties]\r\n");
-  target->Append(Format("  Dither Support..............: %s\r\n",
-                        color.dithering ? "Display uses Dithering" : "No Dithering"));
-  target->Append(Format("  BGR Color Depth.............: Blue  = %u bpc, Green = %u bpc, Red   = %u bpc\r\n",
-                        color.colorDepths[0], color.colorDepths[1], color.colorDepths[2]));
-  target->Append(Format("  YCrCb/YPbPr Color Depth.....: Cb/Pb = %u bpc, Y     = %u bpc, Cr/Pr = %u bpc\r\n",
-                        color.colorDepths[3], color.colorDepths[4], color.colorDepths[5]));
+  target->AppendFormatted("  Dither Support..............: %s\r\n",
+                        color.dithering ? "Display uses Dithering" : "No Dithering");
+  target->AppendFormatted("  BGR Color Depth.............: Blue  = %u bpc, Green = %u bpc, Red   = %u bpc\r\n",
+                        color.colorDepths[0], color.colorDepths[1], color.colorDepths[2]);
+  target->AppendFormatted("  YCrCb/YPbPr Color Depth.....: Cb/Pb = %u bpc, Y     = %u bpc, Cr/Pr = %u bpc\r\n",
+                        color.colorDepths[3], color.colorDepths[4], color.colorDepths[5]);
   static const char* const kDefaults[14] = {
       "BGR (additive color)\r\n",   "Y/C (S-Video) NTSC\r\n",         "Y/C (S-Video) PAL\r\n",
       "Y/C (S-Video) SECAM\r\n",    "YCrCb 4:4:4\r\n",                "YCrCb 4:2:2\r\n",
@@ -257,7 +257,7 @@ void AppendColorProperties(CallbackFillContentTgt* target, const DiColorProperti
       "    Y B-Y R-Y M-2 (Matsushita): %sSupported\r\n", "    Monochrome................: %sSupported\r\n",
   };
   for (unsigned i = 0; i < kDiDecodingCount; ++i) {
-    target->Append(Format(kDecodings[i], color.decodings[i] ? "" : "Not "));
+    target->AppendFormatted(kDecodings[i], color.decodings[i] ? "" : "Not ");
   }
 }
 
@@ -266,18 +266,18 @@ void AppendGamma(CallbackFillContentTgt* target, const DiGamma& gamma) {
   target->Append("  Gamma Curve Type..........: ");
   if (gamma.curveType == 1) {
     target->Append("Single White Curve\r\n");
-    target->Append(Format("  Number of Points..........: %u\r\n", gamma.pointCount));
+    target->AppendFormatted("  Number of Points..........: %u\r\n", gamma.pointCount);
     // The data area holds 45 points whatever the count says.
     for (unsigned i = 0; i < gamma.pointCount && i < kDiGammaPointCount; ++i) {
-      target->Append(Format("    Data Point[%u]...........: White = %3u\r\n", i, gamma.points[i]));
+      target->AppendFormatted("    Data Point[%u]...........: White = %3u\r\n", i, gamma.points[i]);
     }
   } else if (gamma.curveType == 2) {
     target->Append("3 Separate Color Curves (BGR)\r\n");
-    target->Append(Format("  Number of Points per Color: %u\r\n", gamma.pointCount));
+    target->AppendFormatted("  Number of Points per Color: %u\r\n", gamma.pointCount);
     constexpr unsigned kPer = kDiGammaPointsPerColor;
     for (unsigned i = 0; i < gamma.pointCount && i < kPer; ++i) {
-      target->Append(Format("    Data Point[%u]...........: Blue = %3u, Green = %3u, Red = %3u\r\n", i,
-                            gamma.points[i], gamma.points[i + kPer], gamma.points[i + 2 * kPer]));
+      target->AppendFormatted("    Data Point[%u]...........: Blue = %3u, Green = %3u, Red = %3u\r\n", i,
+                            gamma.points[i], gamma.points[i + kPer], gamma.points[i + 2 * kPer]);
     }
   } else {
     target->Append(kNotSpecified);

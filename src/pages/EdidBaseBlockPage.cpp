@@ -79,18 +79,18 @@ void AppendGeneralInfo(CallbackFillContentTgt* target, const Edid13Block& model)
   model.GetVendorProduct(vendor);
   const unsigned version = model.GetVersion();
   target->Append("  [General Info]\r\n");
-  target->Append(Format("  Version.............: %u.%u\r\n", version / 256, version % 256));
+  target->AppendFormatted("  Version.............: %u.%u\r\n", version / 256, version % 256);
   std::string letters;
   for (uint32_t code : {vendor.letter1, vendor.letter2, vendor.letter3}) {
     if (code == 0) break;
     letters += static_cast<char>(code + 64);
   }
   target->Append("  Manufacturer Name...: " + letters + "\r\n");
-  target->Append(Format("  Product Code........: 0x%X\r\n", vendor.productCode));
-  target->Append(Format("  Serial Number.......: 0x%X\r\n", vendor.serialNumber));
-  target->Append(Format("  Date of Manufacture.: %u, week %u\r\n", static_cast<unsigned>(vendor.year), vendor.week));
-  target->Append(Format("  Number of extensions: %u\r\n", model.GetExtensionCount()));
-  target->Append(Format("  Checksum............: 0x%02X\r\n", model.GetChecksum()));
+  target->AppendFormatted("  Product Code........: 0x%X\r\n", vendor.productCode);
+  target->AppendFormatted("  Serial Number.......: 0x%X\r\n", vendor.serialNumber);
+  target->AppendFormatted("  Date of Manufacture.: %u, week %u\r\n", static_cast<unsigned>(vendor.year), vendor.week);
+  target->AppendFormatted("  Number of extensions: %u\r\n", model.GetExtensionCount());
+  target->AppendFormatted("  Checksum............: 0x%02X\r\n", model.GetChecksum());
 }
 
 void AppendBasicParams(CallbackFillContentTgt* target, const Edid13Block& model, bool is14) {
@@ -145,19 +145,19 @@ void AppendBasicParams(CallbackFillContentTgt* target, const Edid13Block& model,
       "  Aspect Ratio....................: Portrait 3x4\r\n",
       "  Aspect Ratio....................: Portrait 4x5\r\n"};
   if (p.sizeMode == BasicParams::kSizeInCm) {
-    target->Append(Format("  Screen size (cm)................: %ux%u\r\n", p.hSizeCm, p.vSizeCm));
+    target->AppendFormatted("  Screen size (cm)................: %ux%u\r\n", p.hSizeCm, p.vSizeCm);
   } else if (p.sizeMode < 10) {
     target->Append(kSizes[p.sizeMode]);
   }
 
   if (p.gammaDefined) {
-    target->Append(Format("  Gamma...........................: %.2f\r\n", p.gamma));
+    target->AppendFormatted("  Gamma...........................: %.2f\r\n", p.gamma);
   } else {
     target->Append("  Gamma...........................: Undefined\r\n");
   }
-  target->Append(Format("  Standby.........................: %s\r\n", Supported(p.standby)));
-  target->Append(Format("  Suspend.........................: %s\r\n", Supported(p.suspend)));
-  target->Append(Format("  Active Off/Very Low Power.......: %s\r\n", Supported(p.activeOff)));
+  target->AppendFormatted("  Standby.........................: %s\r\n", Supported(p.standby));
+  target->AppendFormatted("  Suspend.........................: %s\r\n", Supported(p.suspend));
+  target->AppendFormatted("  Active Off/Very Low Power.......: %s\r\n", Supported(p.activeOff));
   target->Append(p.srgbDefault ? "  Default color space.............: sRGB\r\n"
                                : "  Default color space.............: non-sRGB\r\n");
 
@@ -170,10 +170,10 @@ void AppendBasicParams(CallbackFillContentTgt* target, const Edid13Block& model,
     target->Append(kLevels[p.signalLevel & 0x03]);
     target->Append(p.blankToBlack ? "  Video Setup.....................: Blank-to-Black setup or pedestal\r\n"
                                   : "  Video Setup.....................: Blank Level = Black Level\r\n");
-    target->Append(Format("  Separate Sync H & V Signals.....: %s\r\n", Supported(p.separateSync)));
-    target->Append(Format("  Composite Sync on Horizontal....: %s\r\n", Supported(p.compositeSyncOnH)));
-    target->Append(Format("  Composite Sync on Green Video...: %s\r\n", Supported(p.syncOnGreen)));
-    target->Append(Format("  Serration on the Vertical Sync..: %s\r\n", Supported(p.serrationOnVSync)));
+    target->AppendFormatted("  Separate Sync H & V Signals.....: %s\r\n", Supported(p.separateSync));
+    target->AppendFormatted("  Composite Sync on Horizontal....: %s\r\n", Supported(p.compositeSyncOnH));
+    target->AppendFormatted("  Composite Sync on Green Video...: %s\r\n", Supported(p.syncOnGreen));
+    target->AppendFormatted("  Serration on the Vertical Sync..: %s\r\n", Supported(p.serrationOnVSync));
   }
 
   if (is14) {
@@ -201,10 +201,10 @@ void AppendColors(CallbackFillContentTgt* target, const Edid13Block& model) {
   const auto value = [&](unsigned index) { return c.codes[index] / 1024.0; };
   using C = ColorCharacteristics;
   target->Append("\r\n  [Display Color Characteristics]\r\n");
-  target->Append(Format("  Red Chromaticity..: X=%.3f, Y=%.3f\r\n", value(C::kRedX), value(C::kRedY)));
-  target->Append(Format("  Green Chromaticity: X=%.3f, Y=%.3f\r\n", value(C::kGreenX), value(C::kGreenY)));
-  target->Append(Format("  Blue Chromaticity.: X=%.3f, Y=%.3f\r\n", value(C::kBlueX), value(C::kBlueY)));
-  target->Append(Format("  White Point.......: X=%.3f, Y=%.3f\r\n", value(C::kWhiteX), value(C::kWhiteY)));
+  target->AppendFormatted("  Red Chromaticity..: X=%.3f, Y=%.3f\r\n", value(C::kRedX), value(C::kRedY));
+  target->AppendFormatted("  Green Chromaticity: X=%.3f, Y=%.3f\r\n", value(C::kGreenX), value(C::kGreenY));
+  target->AppendFormatted("  Blue Chromaticity.: X=%.3f, Y=%.3f\r\n", value(C::kBlueX), value(C::kBlueY));
+  target->AppendFormatted("  White Point.......: X=%.3f, Y=%.3f\r\n", value(C::kWhiteX), value(C::kWhiteY));
 }
 
 void AppendEstablishedList(CallbackFillContentTgt* target, const Edid13Block& model, unsigned set) {
@@ -253,8 +253,8 @@ void AppendStandardList(CallbackFillContentTgt* target, const Edid13Block& model
         aspect = "LandScape  5x4";
         break;
     }
-    target->Append(Format("  %4u x %-4u at %uHz,%s %s\r\n", t.width, height, t.refresh, t.refresh <= 99 ? " " : "",
-                          aspect));
+    target->AppendFormatted("  %4u x %-4u at %uHz,%s %s\r\n", t.width, height, t.refresh, t.refresh <= 99 ? " " : "",
+                          aspect);
     any = true;
   }
   if (!any) target->Append("  No Standard Timings in this section\r\n");
@@ -288,14 +288,14 @@ void AppendColorPoint(CallbackFillContentTgt* target, const Edid13Block& model, 
                {p.whiteIndex2, p.whiteX2, p.whiteY2, p.gamma2Defined, p.gamma2, "second"}};
   for (const auto& set : sets) {
     if (set.index != 0) {
-      target->Append(Format("  White Point[%u]: X=%.3f, Y=%.3f\r\n", set.index, set.x / 1024.0, set.y / 1024.0));
+      target->AppendFormatted("  White Point[%u]: X=%.3f, Y=%.3f\r\n", set.index, set.x / 1024.0, set.y / 1024.0);
     } else {
-      target->Append(Format("  White Point not defined in %s entry\r\n", set.which));
+      target->AppendFormatted("  White Point not defined in %s entry\r\n", set.which);
     }
     if (set.gammaDefined) {
-      target->Append(Format("  Gamma..........: %s\r\n", BlockPage::FormatDecimal(0, true, set.gamma, 3).c_str()));
+      target->AppendFormatted("  Gamma..........: %s\r\n", BlockPage::FormatDecimal(0, true, set.gamma, 3).c_str());
     } else {
-      target->Append(Format("  Gamma not defined in %s entry\r\n", set.which));
+      target->AppendFormatted("  Gamma not defined in %s entry\r\n", set.which);
     }
   }
 }
@@ -304,9 +304,9 @@ void AppendCvtRangeLimits(CallbackFillContentTgt* target, const RangeLimits& r) 
   if (r.cvtMaxLineLength == 0) {
     target->Append("  CVT Maximum Line Length...: No limit defined\r\n");
   } else {
-    target->Append(Format("  CVT Maximum Line Length...: %u pixels\r\n", r.cvtMaxLineLength));
+    target->AppendFormatted("  CVT Maximum Line Length...: %u pixels\r\n", r.cvtMaxLineLength);
   }
-  target->Append(Format("  CVT Preferred Refresh Rate: %uHz\r\n", r.cvtPreferredRate));
+  target->AppendFormatted("  CVT Preferred Refresh Rate: %uHz\r\n", r.cvtPreferredRate);
   switch (r.cvtPreferredAspect) {
     case kAspect16x9: target->Append("  CVT Preferred Aspect Ratio: 16x9\r\n"); break;
     case kAspect16x10: target->Append("  CVT Preferred Aspect Ratio: 16x10\r\n"); break;
@@ -323,12 +323,12 @@ void AppendCvtRangeLimits(CallbackFillContentTgt* target, const RangeLimits& r) 
   if (r.cvtAspect15x9) aspects += " 15x9 ";
   target->Append(aspects + "\r\n");
   const auto not_ = [](bool on) { return on ? "" : "Not "; };
-  target->Append(Format("  CVT Standard Blanking.....: %sSupported\r\n", not_(r.cvtStandardBlanking)));
-  target->Append(Format("  CVT Reduced Blanking......: %sSupported\r\n", not_(r.cvtReducedBlanking)));
-  target->Append(Format("  CVT Horizontal Shrink.....: %sSupported\r\n", not_(r.cvtHShrink)));
-  target->Append(Format("  CVT Horizontal Stretch....: %sSupported\r\n", not_(r.cvtHStretch)));
-  target->Append(Format("  CVT Vertical Shrink.......: %sSupported\r\n", not_(r.cvtVShrink)));
-  target->Append(Format("  CVT Vertical Stretch......: %sSupported\r\n", not_(r.cvtVStretch)));
+  target->AppendFormatted("  CVT Standard Blanking.....: %sSupported\r\n", not_(r.cvtStandardBlanking));
+  target->AppendFormatted("  CVT Reduced Blanking......: %sSupported\r\n", not_(r.cvtReducedBlanking));
+  target->AppendFormatted("  CVT Horizontal Shrink.....: %sSupported\r\n", not_(r.cvtHShrink));
+  target->AppendFormatted("  CVT Horizontal Stretch....: %sSupported\r\n", not_(r.cvtHStretch));
+  target->AppendFormatted("  CVT Vertical Shrink.......: %sSupported\r\n", not_(r.cvtVShrink));
+  target->AppendFormatted("  CVT Vertical Stretch......: %sSupported\r\n", not_(r.cvtVStretch));
 }
 
 void AppendRangeLimits(CallbackFillContentTgt* target, const Edid13Block& model, unsigned slot) {
@@ -344,11 +344,11 @@ void AppendRangeLimits(CallbackFillContentTgt* target, const Edid13Block& model,
     if (r.vOffsetMode == 1 || r.vOffsetMode == 2) maxV += 255;
     if (r.vOffsetMode == 2) minV += 254;
   }
-  target->Append(Format("  Horizontal Rate Range.....: %uKHz - %uKHz\r\n", minH, maxH));
-  target->Append(Format("  Vertical Rate Range.......: %uHz - %uHz\r\n", minV, maxV));
+  target->AppendFormatted("  Horizontal Rate Range.....: %uKHz - %uKHz\r\n", minH, maxH);
+  target->AppendFormatted("  Vertical Rate Range.......: %uHz - %uHz\r\n", minV, maxV);
   double clock = r.maxPixelClockMHz;
   if (r.timingSupport == RangeLimits::kSupportCvt) clock -= r.cvtClockPrecisionKHz / 1000.0;
-  target->Append(Format("  Maximum Pixel Clock.......: %sMHz\r\n", BlockPage::FormatDecimal(0, true, clock, 3).c_str()));
+  target->AppendFormatted("  Maximum Pixel Clock.......: %sMHz\r\n", BlockPage::FormatDecimal(0, true, clock, 3).c_str());
   switch (r.timingSupport) {
     case RangeLimits::kSupportNone:
       target->Append(r.extendedSupport ? "  Video Timing Support......: Range Limits Only\r\n"
@@ -359,11 +359,11 @@ void AppendRangeLimits(CallbackFillContentTgt* target, const Edid13Block& model,
       break;
     case RangeLimits::kSupportSecondaryGtf:
       target->Append("  Video Timing Support......: Secondary GTF curve supported\r\n");
-      target->Append(Format("  GTF Start break frequency.: %uKHz\r\n", r.gtfStartFreqKHz));
-      target->Append(Format("  GTF C Parameter...........: %u\r\n", r.gtfC));
-      target->Append(Format("  GTF M Parameter...........: %u\r\n", r.gtfM));
-      target->Append(Format("  GTF K Parameter...........: %u\r\n", r.gtfK));
-      target->Append(Format("  GTF J Parameter...........: %u\r\n", r.gtfJ));
+      target->AppendFormatted("  GTF Start break frequency.: %uKHz\r\n", r.gtfStartFreqKHz);
+      target->AppendFormatted("  GTF C Parameter...........: %u\r\n", r.gtfC);
+      target->AppendFormatted("  GTF M Parameter...........: %u\r\n", r.gtfM);
+      target->AppendFormatted("  GTF K Parameter...........: %u\r\n", r.gtfK);
+      target->AppendFormatted("  GTF J Parameter...........: %u\r\n", r.gtfJ);
       break;
     case RangeLimits::kSupportCvt:
       target->Append("  Video Timing Support......: CVT supported\r\n");
@@ -378,12 +378,12 @@ void AppendColorManagement(CallbackFillContentTgt* target, const Edid14Block& mo
   ColorManagement m;
   model.GetColorManagement(slot, m);
   const auto value = [](double v) { return BlockPage::FormatDecimal(0, false, v, 3); };
-  target->Append(Format("  Polynomial a2 Coefficient Red..: %s\r\n", value(m.redA2).c_str()));
-  target->Append(Format("  Polynomial a3 Coefficient Red..: %s\r\n", value(m.redA3).c_str()));
-  target->Append(Format("  Polynomial a2 Coefficient Green: %s\r\n", value(m.greenA2).c_str()));
-  target->Append(Format("  Polynomial a3 Coefficient Green: %s\r\n", value(m.greenA3).c_str()));
-  target->Append(Format("  Polynomial a2 Coefficient Blue.: %s\r\n", value(m.blueA2).c_str()));
-  target->Append(Format("  Polynomial a3 Coefficient Blue.: %s\r\n", value(m.blueA3).c_str()));
+  target->AppendFormatted("  Polynomial a2 Coefficient Red..: %s\r\n", value(m.redA2).c_str());
+  target->AppendFormatted("  Polynomial a3 Coefficient Red..: %s\r\n", value(m.redA3).c_str());
+  target->AppendFormatted("  Polynomial a2 Coefficient Green: %s\r\n", value(m.greenA2).c_str());
+  target->AppendFormatted("  Polynomial a3 Coefficient Green: %s\r\n", value(m.greenA3).c_str());
+  target->AppendFormatted("  Polynomial a2 Coefficient Blue.: %s\r\n", value(m.blueA2).c_str());
+  target->AppendFormatted("  Polynomial a3 Coefficient Blue.: %s\r\n", value(m.blueA3).c_str());
 }
 
 void AppendCvtCodes(CallbackFillContentTgt* target, const Edid14Block& model, unsigned slot) {
@@ -397,20 +397,20 @@ void AppendCvtCodes(CallbackFillContentTgt* target, const Edid14Block& model, un
     const unsigned width = c.Width();
     const auto preferred = [&](uint32_t rate) { return c.preferredRate == rate ? " (preferred VRate)" : ""; };
     if (c.rate50) {
-      target->Append(Format("  %4u x %-4u at 50Hz,     %s%s\r\n", width, c.lines, aspect, preferred(0)));
+      target->AppendFormatted("  %4u x %-4u at 50Hz,     %s%s\r\n", width, c.lines, aspect, preferred(0));
     }
     if (c.rate60) {
-      target->Append(Format("  %4u x %-4u at 60Hz,     %s%s\r\n", width, c.lines, aspect, preferred(1)));
+      target->AppendFormatted("  %4u x %-4u at 60Hz,     %s%s\r\n", width, c.lines, aspect, preferred(1));
     }
     if (c.rate75) {
-      target->Append(Format("  %4u x %-4u at 75Hz,     %s%s\r\n", width, c.lines, aspect, preferred(2)));
+      target->AppendFormatted("  %4u x %-4u at 75Hz,     %s%s\r\n", width, c.lines, aspect, preferred(2));
     }
     if (c.rate85) {
-      target->Append(Format("  %4u x %-4u at 85Hz,     %s%s\r\n", width, c.lines, aspect, preferred(3)));
+      target->AppendFormatted("  %4u x %-4u at 85Hz,     %s%s\r\n", width, c.lines, aspect, preferred(3));
     }
     if (c.rate60Rb) {
-      target->Append(Format("  %4u x %-4u at 60Hz(RB), %s%s\r\n", width, c.lines, aspect,
-                            c.preferredRate == 1 && !c.rate60 ? " (preferred VRate)" : ""));
+      target->AppendFormatted("  %4u x %-4u at 60Hz(RB), %s%s\r\n", width, c.lines, aspect,
+                            c.preferredRate == 1 && !c.rate60 ? " (preferred VRate)" : "");
     }
     any = any || c.rate50 || c.rate60 || c.rate75 || c.rate85 || c.rate60Rb;
   }
@@ -438,7 +438,7 @@ void EdidBaseBlockPage::AppendSummary(CallbackFillContentTgt* target) {
   // was never shown, as on the command line) is described as it now is.
   for (unsigned slot = 0; slot < kEdidDescriptorCount; ++slot) {
     const unsigned kind = model->GetDescriptorKind(slot);
-    target->Append(Format("\r\n  [Descriptor %u: %s]\r\n", slot, Edid13Block::DescriptorKindName(kind)));
+    target->AppendFormatted("\r\n  [Descriptor %u: %s]\r\n", slot, Edid13Block::DescriptorKindName(kind));
     switch (kind) {
       case kDescriptorDetailedTiming: {
         DetailedTiming timing;

@@ -32,10 +32,10 @@ void OpaqueExtBlockPage::AppendSummary(CallbackFillContentTgt* target) {
   const OpaqueExtBlock* model = Model();
   if (model == nullptr || target == nullptr) return;
   const uint8_t* bytes = model->Bytes();
-  target->Append(Format("\r\n\r\n[EDID EXTENSION BLOCK: %s]\r\n", caption.c_str()));
+  target->AppendFormatted("\r\n\r\n[EDID EXTENSION BLOCK: %s]\r\n", caption.c_str());
   target->Append("  [General Info]\r\n");
-  target->Append(Format("  Extension Tag.............: 0x%02X\r\n", model->GetTag()));
-  target->Append(Format("  Checksum..................: 0x%02X\r\n", model->GetChecksum()));
+  target->AppendFormatted("  Extension Tag.............: 0x%02X\r\n", model->GetTag());
+  target->AppendFormatted("  Checksum..................: 0x%02X\r\n", model->GetChecksum());
 
   if (model->IsBlockMap()) {
     const OpaqueExtBlock::BlockMap map = model->GetBlockMap();
@@ -44,7 +44,7 @@ void OpaqueExtBlockPage::AppendSummary(CallbackFillContentTgt* target) {
       const OpaqueExtBlock::MapEntry& entry = map.entries[i];
       std::string label = Format("  Block %u", entry.block);
       if (label.size() < kLabelWidth) label.append(kLabelWidth - label.size(), '.');
-      target->Append(Format("%s: 0x%02X (%s)\r\n", label.c_str(), entry.tag, OpaqueExtBlock::TagName(entry.tag).c_str()));
+      target->AppendFormatted("%s: 0x%02X (%s)\r\n", label.c_str(), entry.tag, OpaqueExtBlock::TagName(entry.tag).c_str());
     }
     if (map.count == 0) target->Append("  No blocks announced\r\n");
   }

@@ -148,9 +148,7 @@ bool Parse(const char* format, Piece* pieces, size_t& count) {
     piece.starPrecision = false;
     Conversion& c = piece.conversion;
     c = kPlainConversion;
-    // Literal parts are short: a plain scan beats calls to strchr and strlen.
-    const char* percent = p;
-    while (*percent != '\0' && *percent != '%') ++percent;
+    const char* percent = strchrnul(p, '%');
     piece.literalLength = static_cast<size_t>(percent - p);
     if (*percent == '\0') return true;
     p = percent + 1;
@@ -233,6 +231,53 @@ bool Parse(const char* format, Piece* pieces, size_t& count) {
     }
     ++p;
   }
+}
+
+// "%f" of a number whose digits fit 64 bits, as the C library prints it: the
+// number's exact binary value rounded to the precision, halfway cases to
+// even. False for anything else, which the C library then formats.
+bool PutFixed(TextSink& sink, const Conversion& c, double value) {
+  static constexpr uint64_t kPowers[] = {1,         10,         100,         1000,         10000,
+                                         100000,    1000000,    10000000,    100000000,    1000000000};
+  const int precision = c.precision < 0 ? 6 : c.precision;
+  if (c.alternate || precision > 9 || !std::isfinite(value) || std::fabs(value) >= 1e10) return false;
+  const bool negative = std::signbit(value);
+  uint64_t scaled = 0;  // the magnitude times 10^precision, rounded
+  if (value != 0) {
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent);
+    // magnitude = mantissa / 2^shift exactly; shift > 0 below 2^53.
+    const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;
+    if (shift < 128) {
+      const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * kPowers[precision];
+      const unsigned __int128 whole = product >> shift;
+      const unsigned __int128 rest = product - (whole << shift);
+      const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+      scaled = static_cast<uint64_t>(whole);
+      if (rest > half || (rest == half && (scaled & 1) != 0)) ++scaled;
+    }
+  }
+  char digits[32];
+  char* end = digits + sizeof digits;
+  char* at = end;
+  for (int i = 0; i < precision; ++i, scaled /= 10) *--at = static_cast<char>('0' + scaled % 10);
+  if (precision > 0) *--at = '.';
+  do {
+    *--at = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  } while (scaled != 0);
+  const char sign = negative ? '-' : c.plus ? '+' : c.space ? ' ' : '\0';
+  const size_t count = static_cast<size_t>(end - at);
+  const size_t length = count + (sign != '\0' ? 1 : 0);
+  const size_t width = static_cast<size_t>(c.width);
+  const size_t pad = length < width ? width - length : 0;
+  if (pad != 0 && !c.left && !c.zero) sink.Fill(' ', pad);
+  if (sign != '\0') sink.Put(&sign, 1);
+  if (pad != 0 && !c.left && c.zero) sink.Fill('0', pad);
+  sink.Put(at, count);
+  if (pad != 0 && c.left) sink.Fill(' ', pad);
+  return true;
 }
 
 // One floating-point conversion, by the C library's own rounding.
@@ -344,9 +389,13 @@ bool Emit(TextSink& sink, Piece* pieces, size_t count, va_list args) {
         break;
       }
       default: {
-        const bool put = c.size == Size::LongDouble ? PutFloat(sink, c, va_arg(args, long double))
-                                                     : PutFloat(sink, c, va_arg(args, double));
-        if (!put) return false;
+        if (c.size == Size::LongDouble) {
+          if (!PutFloat(sink, c, va_arg(args, long double))) return false;
+          break;
+        }
+        const double value = va_arg(args, double);
+        if ((c.type == 'f' || c.type == 'F') && PutFixed(sink, c, value)) break;
+        if (!PutFloat(sink, c, value)) return false;
         break;
       }
     }
@@ -411,6 +460,8 @@ void AppendFormat(std::string& out, const char* format, ...) {
   FormatAt(out, out.size(), format, args);
   va_end(args);
 }
+
+void AssignFormatV(std::string& out, const char* format, va_list args) { FormatAt(out, 0, format, args); }
 
 void AssignFormat(std::string& out, const char* format, ...) {
   va_list args;

@@ -17,6 +17,7 @@ void AppendFormat(std::string& out, const char* format, ...) __attribute__((form
 
 // Replaces `out` with the formatted text, reusing its storage.
 void AssignFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void AssignFormatV(std::string& out, const char* format, va_list args);
 
 // The texts of a printf format that takes one or two unsigned numbers, for
 // every pair of numbers below the given bounds, formatted once: for texts that

@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <limits>
 #include <string>
 #include <vector>
@@ -50,7 +52,8 @@ TEST(Format, MatchesTheCLibraryForEveryOptionOfTheConversionsInUse) {
   const int stars[] = {-7, -1, 0, 3, 9};
   const long long signedValues[] = {0, 1, -1, 7, -42, 255, 4096, INT32_MAX, INT32_MIN, INT64_MAX, INT64_MIN};
   const unsigned long long unsignedValues[] = {0, 1, 8, 15, 16, 255, 4096, 0x7FFFFFFF, UINT32_MAX, UINT64_MAX};
-  const double doubles[] = {0.0, -0.0, 0.5, 1.005, 2.5, -59.94, 148.5, 1e-7, 123456789.125, 1e300};
+  const double doubles[] = {0.0,  -0.0,   0.5,   1.005, 2.5,     -59.94,     148.5,         1e-7,   123456789.125,
+                            1e300, 0.125, 0.375, -0.5,  -0.0001, 9999999999.5, 5e-324, 0.0009765625};
   const char* const texts[] = {"", "a", "EDID", "Detailed Timing Descriptor"};
   int checked = 0;
   for (const char* flag : flags) {
@@ -110,6 +113,27 @@ TEST(Format, MatchesTheCLibraryForEveryOptionOfTheConversionsInUse) {
   // Whole texts: literal parts, "%%", several conversions in a row.
   EXPECT_EQ(Format("100%% of %u: %02X-%s|%-4u|%c%.3f", 7u, 0xABu, "x", 5u, 'q', 1.0005),
             Printf("100%% of %u: %02X-%s|%-4u|%c%.3f", 7u, 0xABu, "x", 5u, 'q', 1.0005));
+}
+
+// "%f" of numbers of every size and of the sixteenths, thousandths and 1/1001
+// steps the texts print, in every precision: the C library's digits.
+TEST(Format, FixedPointNumbersMatchTheCLibrary) {
+  std::mt19937_64 random(20261208);
+  std::vector<double> values;
+  for (int i = 0; i < 4000; ++i) {
+    values.push_back(static_cast<double>(random() % 200000) / 1024.0);
+    values.push_back(static_cast<double>(random() % 100000) * 1000.0 / 1001.0);
+    values.push_back(-static_cast<double>(random() % 100000000) / 1000.0);
+    uint64_t bits = random();
+    double any = 0;
+    std::memcpy(&any, &bits, sizeof any);
+    values.push_back(any);
+  }
+  for (const double value : values) {
+    for (const char* format : {"%.0f", "%.1f", "%.2f", "%.3f", "%.6f", "%.9f", "%f", "%+08.2f", "%-9.3f|"}) {
+      ASSERT_EQ(Format(format, value), Printf(format, value)) << format << " " << value;
+    }
+  }
 }
 
 // Inside the bounds from the table, outside them formatted on the spot: both
