@@ -56,6 +56,18 @@ class TextSink {
   std::string spill_;
 };
 
+// Text appended straight to its target string: for formats without a text
+// argument, which therefore cannot point into the target.
+class StringSink {
+ public:
+  explicit StringSink(std::string& out) : out_(out) {}
+  void Put(const char* bytes, size_t count) { out_.append(bytes, count); }
+  void Fill(char c, size_t count) { out_.append(count, c); }
+
+ private:
+  std::string& out_;
+};
+
 // One conversion of a format, as far as the text of its options goes. Left
 // uninitialised by default: a format's pieces are made on every call.
 struct Conversion {
@@ -75,10 +87,18 @@ constexpr Conversion kPlainConversion = {false, false, false, false, false, 0, -
 
 // Writes `body` (sign and prefix first, then zeros to `digitsWidth`, then
 // `digits`) padded to the conversion's width, as printf pads.
-void PutPadded(TextSink& sink, const Conversion& c, const char* prefix, size_t prefixLength, size_t zeros,
+template <typename Sink>
+void PutPadded(Sink& sink, const Conversion& c, const char* prefix, size_t prefixLength, size_t zeros,
                const char* digits, size_t digitsLength) {
   size_t length = prefixLength + zeros + digitsLength;
   const size_t width = static_cast<size_t>(c.width);
+  if (length >= width) {
+    // No padding, as for most conversions.
+    if (prefixLength != 0) sink.Put(prefix, prefixLength);
+    if (zeros != 0) sink.Fill('0', zeros);
+    sink.Put(digits, digitsLength);
+    return;
+  }
   if (length < width && !c.left && c.zero && c.precision < 0) {
     zeros += width - length;
     length = width;
@@ -90,14 +110,52 @@ void PutPadded(TextSink& sink, const Conversion& c, const char* prefix, size_t p
   if (length < width && c.left) sink.Fill(' ', width - length);
 }
 
-void PutInteger(TextSink& sink, const Conversion& c, unsigned long long magnitude, bool negative) {
+// The two digits of every number below 100.
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// A plain "%u".
+template <typename Sink>
+void PutDecimal(Sink& sink, unsigned value) {
+  char digits[12];
+  char* const end = digits + sizeof digits;
+  char* at = end;
+  for (; value >= 100; value /= 100) {
+    const unsigned pair = value % 100 * 2;
+    *--at = kPairs[pair + 1];
+    *--at = kPairs[pair];
+  }
+  if (value >= 10) {
+    *--at = kPairs[value * 2 + 1];
+    *--at = kPairs[value * 2];
+  } else {
+    *--at = static_cast<char>('0' + value);
+  }
+  sink.Put(at, static_cast<size_t>(end - at));
+}
+
+template <typename Sink>
+void PutInteger(Sink& sink, const Conversion& c, unsigned long long magnitude, bool negative) {
   const unsigned base = c.type == 'o' ? 8 : (c.type == 'x' || c.type == 'X') ? 16 : 10;
   const char* digitChars = c.type == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
   char digits[24];
   char* end = digits + sizeof digits;
   char* at = end;
   if (base == 10) {
-    for (unsigned long long v = magnitude; v != 0; v /= 10) *--at = static_cast<char>('0' + v % 10);
+    unsigned long long v = magnitude;
+    for (; v >= 100; v /= 100) {
+      const unsigned pair = static_cast<unsigned>(v % 100) * 2;
+      *--at = kPairs[pair + 1];
+      *--at = kPairs[pair];
+    }
+    if (v >= 10) {
+      *--at = kPairs[v * 2 + 1];
+      *--at = kPairs[v * 2];
+    } else if (v != 0) {
+      *--at = static_cast<char>('0' + v);
+    }
   } else {
     const unsigned shift = base == 16 ? 4 : 3;
     for (unsigned long long v = magnitude; v != 0; v >>= shift) *--at = digitChars[v & (base - 1)];
@@ -137,9 +195,10 @@ constexpr size_t kMaxPieces = 24;
 // when the format holds anything but the conversions whose rules Emit knows
 // (positional arguments, wide characters, %n, %p, a zero flag on a text, flags
 // on "%%"), or too many of them: the C library then formats the whole text.
-bool Parse(const char* format, Piece* pieces, size_t& count) {
+bool Parse(const char* format, Piece* pieces, size_t& count, bool& takesText) {
   const char* p = format;
   count = 0;
+  takesText = false;
   for (;;) {
     if (count == kMaxPieces) return false;
     Piece& piece = pieces[count++];
@@ -152,6 +211,12 @@ bool Parse(const char* format, Piece* pieces, size_t& count) {
     piece.literalLength = static_cast<size_t>(percent - p);
     if (*percent == '\0') return true;
     p = percent + 1;
+    // Most conversions are a bare letter.
+    if (*p == 'u' || *p == 's' || *p == 'd') {
+      c.type = *p++;
+      if (c.type == 's') takesText = true;
+      continue;
+    }
     for (;; ++p) {
       if (*p == '-') c.left = true;
       else if (*p == '+') c.plus = true;
@@ -215,6 +280,7 @@ bool Parse(const char* format, Piece* pieces, size_t& count) {
       case 'c':
       case 's':
         if (c.size != Size::Int || c.zero) return false;
+        if (c.type == 's') takesText = true;
         break;
       case 'f':
       case 'F':
@@ -236,7 +302,8 @@ bool Parse(const char* format, Piece* pieces, size_t& count) {
 // "%f" of a number whose digits fit 64 bits, as the C library prints it: the
 // number's exact binary value rounded to the precision, halfway cases to
 // even. False for anything else, which the C library then formats.
-bool PutFixed(TextSink& sink, const Conversion& c, double value) {
+template <typename Sink>
+bool PutFixed(Sink& sink, const Conversion& c, double value) {
   static constexpr uint64_t kPowers[] = {1,         10,         100,         1000,         10000,
                                          100000,    1000000,    10000000,    100000000,    1000000000};
   const int precision = c.precision < 0 ? 6 : c.precision;
@@ -281,8 +348,8 @@ bool PutFixed(TextSink& sink, const Conversion& c, double value) {
 }
 
 // One floating-point conversion, by the C library's own rounding.
-template <typename Value>
-bool PutFloat(TextSink& sink, const Conversion& c, Value value) {
+template <typename Sink, typename Value>
+bool PutFloat(Sink& sink, const Conversion& c, Value value) {
   char spec[16];
   char* at = spec;
   *at++ = '%';
@@ -313,7 +380,8 @@ bool PutFloat(TextSink& sink, const Conversion& c, Value value) {
 // Formats the pieces of a format into `sink`, taking the arguments as the
 // conversions say. False where the C library fails too (a width that does not
 // fit an int).
-bool Emit(TextSink& sink, Piece* pieces, size_t count, va_list args) {
+template <typename Sink>
+bool Emit(Sink& sink, Piece* pieces, size_t count, va_list args) {
   using Size = Conversion::Size;
   for (size_t i = 0; i < count; ++i) {
     Piece& piece = pieces[i];
@@ -359,6 +427,10 @@ bool Emit(TextSink& sink, Piece* pieces, size_t count, va_list args) {
       case 'o':
       case 'x':
       case 'X': {
+        if (c.type == 'u' && c.size == Size::Int && c.width == 0 && c.precision < 0) {
+          PutDecimal(sink, va_arg(args, unsigned));
+          break;
+        }
         unsigned long long value = 0;
         switch (c.size) {
           case Size::Int: value = va_arg(args, unsigned); break;
@@ -407,14 +479,19 @@ bool Emit(TextSink& sink, Piece* pieces, size_t count, va_list args) {
 void FormatAt(std::string& out, size_t at, const char* format, va_list args) {
   Piece pieces[kMaxPieces];
   size_t count = 0;
-  if (Parse(format, pieces, count)) {
-    TextSink sink;
-    if (Emit(sink, pieces, count, args)) {
+  bool takesText = false;
+  if (Parse(format, pieces, count, takesText)) {
+    if (!takesText) {
       out.resize(at);
-      out.append(sink.Data(), sink.Size());
-    } else {
-      out.resize(at);
+      StringSink sink(out);
+      if (!Emit(sink, pieces, count, args)) out.resize(at);
+      return;
     }
+    // A text argument may point into `out` itself: the text is made aside.
+    TextSink sink;
+    const bool made = Emit(sink, pieces, count, args);
+    out.resize(at);
+    if (made) out.append(sink.Data(), sink.Size());
     return;
   }
   char buffer[kStackText];
