@@ -1,5 +1,6 @@
 #include "cli/ConsoleUserInterface.h"
 
+#include <array>
 #include <cstring>
 
 #include "common/Callbacks.h"
@@ -96,6 +97,30 @@ void ConsoleOutput::Line(std::string_view line) {
   Put(crlf_ ? "\r\n" : "\n");
 }
 
+void ConsoleOutput::Cells(const std::string* cells, size_t count) {
+  FlushPendingCr();
+  size_t length = count > 0 ? count - 1 : 0;
+  for (size_t i = 0; i < count; ++i) length += cells[i].size();
+  if (used_ + length + 2 > kBufferSize) Drain();
+  if (length + 2 > kBufferSize) {
+    for (size_t i = 0; i < count; ++i) {
+      if (i > 0) Put("\t");
+      Put(cells[i]);
+    }
+    Put(crlf_ ? "\r\n" : "\n");
+    return;
+  }
+  char* out = buffer_.get() + used_;
+  for (size_t i = 0; i < count; ++i) {
+    if (i > 0) *out++ = '\t';
+    std::memcpy(out, cells[i].data(), cells[i].size());
+    out += cells[i].size();
+  }
+  if (crlf_) *out++ = '\r';
+  *out++ = '\n';
+  used_ = static_cast<size_t>(out - buffer_.get());
+}
+
 void ConsoleOutput::Message(std::string_view text) {
   Drain();
   std::fflush(out_);
@@ -132,20 +157,13 @@ void ConsoleUserInterface::ShowModes(CallbackContext* owner) {
   // One table for every file: its rows keep their storage from file to file.
   ModeTable& table = modeTable_;
   table.Open(owner);
-  std::string line;
-  for (const ModeColumn& column : ModeTable::Columns()) {
-    if (!line.empty()) line += '\t';
-    line += column.heading;
-  }
-  output_.Line(line);
-  for (const ModeTable::Row& row : table.Rows()) {
-    line.clear();
-    for (unsigned c = 0; c < kModeColumnCount; ++c) {
-      if (c > 0) line += '\t';
-      line += row[c];
-    }
-    output_.Line(line);
-  }
+  static const std::array<std::string, kModeColumnCount> kHeadings = [] {
+    std::array<std::string, kModeColumnCount> headings;
+    for (unsigned c = 0; c < kModeColumnCount; ++c) headings[c] = ModeTable::Columns()[c].heading;
+    return headings;
+  }();
+  output_.Cells(kHeadings.data(), kHeadings.size());
+  for (const ModeTable::Row& row : table.Rows()) output_.Cells(row.data(), row.size());
 }
 
 }  // namespace velmar::cli

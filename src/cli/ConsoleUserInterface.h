@@ -27,6 +27,8 @@ class ConsoleOutput {
   void Text(std::string_view text);
   // One line, followed by the line end.
   void Line(std::string_view line);
+  // One line of `count` cells with a tab between each two.
+  void Cells(const std::string* cells, size_t count);
   // A message on standard error, on one line: line breaks inside it become
   // blanks. Standard output is flushed first so that both keep their order
   // when they go to the same place.

@@ -1,6 +1,7 @@
 #include "dialogs/ModeTable.h"
 
 #include <algorithm>
+#include <bitset>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -20,13 +21,48 @@ bool Flag(const ModeEntry& entry, uint32_t bit) { return (entry.flags & bit) != 
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-std::string SourceText(const ModeEntry& entry) {
+// Cell texts that repeat from row to row and list to list, each formatted the
+// first time it is asked for. One per thread, so no lock is needed.
+template <size_t N>
+class TextCache {
+ public:
+  // The text at `index`, made by `make` into an empty string the first time.
+  template <typename Make>
+  const std::string& Get(size_t index, Make make) {
+    if (!made_[index]) {
+      make(texts_[index]);
+      made_[index] = true;
+    }
+    return texts_[index];
+  }
+
+ private:
+  std::array<std::string, N> texts_;
+  std::bitset<N> made_;
+};
+
+void AssignSource(std::string& out, const ModeEntry& entry) {
   static const char* const kTexts[] = {"Undef%s",   "Detailed%s", "Established%s", "Standard%s",
                                        "CEA-SVD%s", "CEA-VSDB%s", "CVT-3Byte%s"};
+  constexpr size_t kSources = std::size(kTexts);
   const auto value = static_cast<uint32_t>(entry.source);
-  if (value >= std::size(kTexts)) return std::string();
-  const std::string vic = Has(entry, kPresentVic) ? Format(" VIC[%u]", entry.vic) : std::string();
-  return Format(kTexts[value], vic.c_str());
+  if (value >= kSources) {
+    out.clear();
+    return;
+  }
+  const bool withVic = Has(entry, kPresentVic);
+  const auto make = [&](std::string& text) {
+    const std::string vic = withVic ? Format(" VIC[%u]", entry.vic) : std::string();
+    AssignFormat(text, kTexts[value], vic.c_str());
+  };
+  // Per source: without a VIC, then VICs 0 to 255.
+  constexpr size_t kPerSource = 257;
+  if (withVic && entry.vic > 255) {
+    make(out);
+    return;
+  }
+  thread_local TextCache<kSources * kPerSource> cache;
+  out = cache.Get(value * kPerSource + (withVic ? 1 + entry.vic : 0), make);
 }
 
 std::string BlockKindText(ModeBlockKind kind) {
@@ -37,7 +73,12 @@ std::string BlockKindText(ModeBlockKind kind) {
     case ModeBlockKind::EdidDescriptor0:
     case ModeBlockKind::EdidDescriptor1:
     case ModeBlockKind::EdidDescriptor2:
-    case ModeBlockKind::EdidDescriptor3: return Format("EDID(B) Desc%u", value - 2);
+    case ModeBlockKind::EdidDescriptor3: {
+      static const FormatTable kDescriptors("EDID(B) Desc%u", 4);
+      std::string text;
+      kDescriptors.Assign(text, value - 2);
+      return text;
+    }
     case ModeBlockKind::DisplayIdBase: return "DID Base";
     case ModeBlockKind::CeaExtension: return "CEA(E)";
     case ModeBlockKind::DiExtension: return "DI(E)";
@@ -97,25 +138,24 @@ std::string ModeTable::RefreshRateText(const ModeEntry& entry) {
 }
 
 void ModeTable::AssignRefreshRate(std::string& out, const ModeEntry& entry) {
-  const char* interlace = entry.interlaced != 0 ? "(i)" : "";
-  if (entry.fractional == 0) {
-    AssignFormat(out, "%uHz%s", entry.refreshHz, interlace);
-    return;
-  }
-  // The rates of the 1000/1001 family repeat in every list: each is formatted
-  // once, from the same format.
-  static constexpr unsigned kCached = 512;
-  thread_local std::array<std::string, kCached * 2> cache;
-  const auto format = [&](std::string& text) {
-    AssignFormat(text, "%.2fHz%s", entry.refreshHz * 1000.0 / 1001.0, interlace);
+  const bool interlaced = entry.interlaced != 0;
+  const bool fractional = entry.fractional != 0;
+  const auto make = [&](std::string& text) {
+    const char* interlace = interlaced ? "(i)" : "";
+    if (fractional) {
+      AssignFormat(text, "%.2fHz%s", entry.refreshHz * 1000.0 / 1001.0, interlace);
+    } else {
+      AssignFormat(text, "%uHz%s", entry.refreshHz, interlace);
+    }
   };
-  if (entry.refreshHz >= kCached) {
-    format(out);
+  // The same few rates repeat in every list.
+  constexpr unsigned kCachedRates = 512;
+  if (entry.refreshHz >= kCachedRates) {
+    make(out);
     return;
   }
-  std::string& cached = cache[entry.refreshHz * 2 + (entry.interlaced != 0 ? 1 : 0)];
-  if (cached.empty()) format(cached);
-  out = cached;
+  thread_local TextCache<kCachedRates * 4> cache;
+  out = cache.Get(entry.refreshHz * 4 + (interlaced ? 2 : 0) + (fractional ? 1 : 0), make);
 }
 
 ModeTable::Row ModeTable::CellTexts(const ModeEntry& entry) {
@@ -127,7 +167,7 @@ ModeTable::Row ModeTable::CellTexts(const ModeEntry& entry) {
 void ModeTable::FillCells(Row& row, const ModeEntry& e) {
   if (Has(e, kPresentHActive) || Has(e, kPresentVActive)) AssignPair(row[kColumnResolution], e.hActive, e.vActive);
   if (Has(e, kPresentRefresh)) AssignRefreshRate(row[kColumnRefreshRate], e);
-  if (Has(e, kPresentSource)) row[kColumnSource] = SourceText(e);
+  if (Has(e, kPresentSource)) AssignSource(row[kColumnSource], e);
   if (Has(e, kPresentBlockKind)) row[kColumnBlock] = BlockKindText(e.blockKind);
   if (Has(e, kPresentFormat3D)) row[kColumn3DFormat] = Format3DText(e.format3D);
   if (Has(e, kPresentPixelClock)) AssignFormat(row[kColumnPixelClock], "%uKHz", e.pixelClockKHz);

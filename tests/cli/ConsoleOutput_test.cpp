@@ -64,5 +64,29 @@ TEST(ConsoleOutput, LongTextsComeOutWhole) {
   EXPECT_EQ(Printed({document}, true), document);
 }
 
+// A row of cells is one line, tab-separated, with the chosen line end, even
+// when it does not fit the buffer.
+TEST(ConsoleOutput, CellsMakeOneTabSeparatedLine) {
+  const std::string cells[] = {"1920x1080", "", "60Hz", std::string(70000, 'x'), "end"};
+  for (const bool crlf : {false, true}) {
+    char* data = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&data, &size);
+    {
+      ConsoleOutput output(out, stderr, crlf);
+      output.Text("a\r");
+      output.Cells(cells, 3);
+      output.Cells(cells, 5);
+      output.Cells(cells, 0);
+      EXPECT_TRUE(output.Finish());
+    }
+    std::fclose(out);
+    const std::string eol = crlf ? "\r\n" : "\n";
+    EXPECT_EQ(std::string(data, size), "a\r1920x1080\t\t60Hz" + eol + "1920x1080\t\t60Hz\t" + cells[3] + "\tend" +
+                                           eol + eol);
+    std::free(data);
+  }
+}
+
 }  // namespace
 }  // namespace velmar::cli
