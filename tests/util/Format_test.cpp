@@ -61,7 +61,7 @@ TEST(Format, MatchesTheCLibraryForEveryOptionOfTheConversionsInUse) {
       for (const char* precision : precisions) {
         const std::string options = std::string("%") + flag + width + precision;
         const bool starWidth = width[0] == '*';
-        const bool starPrecision = precision[1] == '*';
+        const bool starPrecision = std::string(precision) == ".*";
         for (const int star : stars) {
           // Calls with the stars' values in front of the argument.
           auto check = [&](const std::string& format, auto value) {
