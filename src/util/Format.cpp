@@ -350,8 +350,8 @@ bool PutFixed(Sink& sink, const Conversion& c, double value) {
 // One floating-point conversion, by the C library's own rounding.
 template <typename Sink, typename Value>
 bool PutFloat(Sink& sink, const Conversion& c, Value value) {
-  char spec[16];
-  char* at = spec;
+  char pattern[16];
+  char* at = pattern;
   *at++ = '%';
   if (c.left) *at++ = '-';
   if (c.plus) *at++ = '+';
@@ -365,14 +365,14 @@ bool PutFloat(Sink& sink, const Conversion& c, Value value) {
   *at++ = c.type;
   *at = '\0';
   char number[kStackText];
-  const int needed = std::snprintf(number, sizeof number, spec, c.width, c.precision, value);
+  const int needed = std::snprintf(number, sizeof number, pattern, c.width, c.precision, value);
   if (needed < 0) return false;
   if (static_cast<size_t>(needed) < sizeof number) {
     sink.Put(number, static_cast<size_t>(needed));
     return true;
   }
   std::string longer(static_cast<size_t>(needed) + 1, '\0');
-  std::snprintf(longer.data(), longer.size(), spec, c.width, c.precision, value);
+  std::snprintf(longer.data(), longer.size(), pattern, c.width, c.precision, value);
   sink.Put(longer.data(), static_cast<size_t>(needed));
   return true;
 }
